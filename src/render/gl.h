@@ -1,0 +1,65 @@
+#pragma once
+// Our own GL loader: one X-macro list of exactly the GL entry points the show
+// calls. The list expands into function pointers (in namespace gl_api, so they
+// never clash with a driver's exported C symbols) that code calls by their
+// usual names, and into the loader that fills them once.
+#include <GL/glcorearb.h>
+
+#define SHOW_GL_FUNCTIONS(X)                                   \
+    X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                 \
+    X(PFNGLATTACHSHADERPROC, glAttachShader)                   \
+    X(PFNGLBINDBUFFERPROC, glBindBuffer)                       \
+    X(PFNGLBINDTEXTUREPROC, glBindTexture)                     \
+    X(PFNGLBINDVERTEXARRAYPROC, glBindVertexArray)             \
+    X(PFNGLBLENDFUNCPROC, glBlendFunc)                         \
+    X(PFNGLBUFFERDATAPROC, glBufferData)                       \
+    X(PFNGLBUFFERSUBDATAPROC, glBufferSubData)                 \
+    X(PFNGLCLEARPROC, glClear)                                 \
+    X(PFNGLCLEARCOLORPROC, glClearColor)                       \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader)                 \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                 \
+    X(PFNGLCREATESHADERPROC, glCreateShader)                   \
+    X(PFNGLDELETESHADERPROC, glDeleteShader)                   \
+    X(PFNGLDISABLEPROC, glDisable)                             \
+    X(PFNGLDRAWARRAYSPROC, glDrawArrays)                       \
+    X(PFNGLDRAWELEMENTSPROC, glDrawElements)                   \
+    X(PFNGLENABLEPROC, glEnable)                               \
+    X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray) \
+    X(PFNGLGENBUFFERSPROC, glGenBuffers)                       \
+    X(PFNGLGENTEXTURESPROC, glGenTextures)                     \
+    X(PFNGLGENVERTEXARRAYSPROC, glGenVertexArrays)             \
+    X(PFNGLGENERATEMIPMAPPROC, glGenerateMipmap)               \
+    X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)         \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                   \
+    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)           \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                     \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)       \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                     \
+    X(PFNGLPIXELSTOREIPROC, glPixelStorei)                     \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource)                   \
+    X(PFNGLTEXIMAGE2DPROC, glTexImage2D)                       \
+    X(PFNGLTEXPARAMETERIPROC, glTexParameteri)                 \
+    X(PFNGLUNIFORM1FPROC, glUniform1f)                         \
+    X(PFNGLUNIFORM1IPROC, glUniform1i)                         \
+    X(PFNGLUNIFORM3FPROC, glUniform3f)                         \
+    X(PFNGLUNIFORMMATRIX4FVPROC, glUniformMatrix4fv)           \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram)                       \
+    X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)     \
+    X(PFNGLVIEWPORTPROC, glViewport)
+
+namespace gl_api {
+#define SHOW_GL_DECLARE(type, name) extern type name;
+SHOW_GL_FUNCTIONS(SHOW_GL_DECLARE)
+#undef SHOW_GL_DECLARE
+}  // namespace gl_api
+
+#define SHOW_GL_USING(type, name) using gl_api::name;
+SHOW_GL_FUNCTIONS(SHOW_GL_USING)
+#undef SHOW_GL_USING
+
+// A function that resolves a GL entry point by name (glfwGetProcAddress in the show).
+using GLProcResolver = void (*(*)(const char* name))();
+
+// Fills every pointer of the list through `resolve`. Returns 0 when any entry
+// point is missing (the pointers found so far stay filled), 1 otherwise.
+int loadGL(GLProcResolver resolve);

@@ -1,0 +1,69 @@
+// The show: opens the fullscreen window, builds every resource, then plays the
+// timeline until Escape, a close request or the end of the show at 295 s.
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <iostream>
+
+#include "render/gl.h"
+#include "runtime/sdl_sound_engine.h"
+#include "runtime/startup.h"
+#include "timeline/chain.h"
+
+namespace {
+
+void framebufferSizeChanged(GLFWwindow*, int width, int height) {
+    glViewport(0, 0, width, height);
+}
+
+}  // namespace
+
+int main() {
+    // The show clock starts here: everything built below eats its first seconds.
+    glfwInit();
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 6);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    GLFWwindow* window = glfwCreateWindow(1920, 1080, "", monitor, nullptr);
+    if (window == nullptr) {
+        std::cout << "Failed to create GLFW window" << std::endl;
+        glfwTerminate();
+        return -1;
+    }
+    glfwMakeContextCurrent(window);
+    glfwSetFramebufferSizeCallback(window, framebufferSizeChanged);
+
+    // From here on every exit terminates GLFW: only GLFW gives the monitor its
+    // video mode back after a fullscreen window.
+    if (!loadGL(glfwGetProcAddress)) {
+        std::cout << "Failed to initialize GLAD" << std::endl;
+        glfwTerminate();
+        return -1;
+    }
+
+    Resources resources;
+    if (!buildResources(resources)) {
+        glfwTerminate();
+        return -1;
+    }
+
+    bool musicCueFlag = false;
+    while (!glfwWindowShouldClose(window)) {
+        if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS)
+            glfwSetWindowShouldClose(window, GLFW_TRUE);
+
+        Frame frame{static_cast<float>(glfwGetTime()), resources, glfwGetTime, showSoundEngine,
+                    musicCueFlag};
+        if (drawFrame(frame)) {
+            // Past 295 s: this frame is never presented.
+            glfwTerminate();
+            return 0;
+        }
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+    }
+    glfwTerminate();
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "runtime/sdl_sound_engine.h"
+
+SdlSoundEngine showSoundEngine;

@@ -1,0 +1,130 @@
+#include "runtime/startup.h"
+
+#include <chrono>
+#include <string>
+
+#include "render/geometry.h"
+#include "render/gl.h"
+#include "render/glyph_atlas.h"
+#include "render/texture.h"
+
+namespace {
+
+// Adds the time from construction to destruction to one group's total.
+class GroupTimer {
+public:
+    GroupTimer(StartupTimes* times, double StartupTimes::*group)
+        : times_(times), group_(group), start_(std::chrono::steady_clock::now()) {}
+    ~GroupTimer() {
+        if (times_ == nullptr) return;
+        std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
+        times_->*group_ += elapsed.count();
+    }
+    GroupTimer(const GroupTimer&) = delete;
+    GroupTimer& operator=(const GroupTimer&) = delete;
+
+private:
+    StartupTimes* times_;
+    double StartupTimes::*group_;
+    std::chrono::steady_clock::time_point start_;
+};
+
+enum class Role { Text, Other };
+
+// Builds demo6/<stem>.vs + .fs; a text program then receives the screen projection.
+void buildProgram(Shader& program, const char* stem, Role role) {
+    const std::string base = std::string("demo6/") + stem;
+    program = Shader((base + ".vs").c_str(), (base + ".fs").c_str());
+    if (role == Role::Text) {
+        program.use();
+        program.setMat4("projection", screenProjection());
+    }
+}
+
+struct ImageFile {
+    const char* path;
+    const char* sampler;  // sampler uniform on demo6image
+    int unit;
+    unsigned int ImageTextures::*texture;
+};
+
+// Loading order. "texture9" shares unit 6 with "texture7"; there is no "texture8".
+constexpr ImageFile kImageFiles[] = {
+    {"demo6/images/what1.png", "texture1", 0, &ImageTextures::what1},
+    {"demo6/images/where3.png", "texture2", 1, &ImageTextures::where3},
+    {"demo6/images/lafrange.png", "texture3", 2, &ImageTextures::lafrange},
+    {"demo6/images/maybe.png", "texture4", 3, &ImageTextures::maybe},
+    {"demo6/images/mais.png", "texture5", 4, &ImageTextures::mais},
+    {"demo6/images/answer1.png", "texture6", 5, &ImageTextures::answer1},
+    {"demo6/images/nonsensical1.png", "texture7", 6, &ImageTextures::nonsensical1},
+    {"demo6/images/last1.png", "texture9", 6, &ImageTextures::last1},
+};
+
+}  // namespace
+
+bool buildResources(Resources& res, StartupTimes* times) {
+    Programs& p = res.programs;
+
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    {
+        GroupTimer timer(times, &StartupTimes::programs);
+        buildProgram(p.demo6pt1, "demo6pt1", Role::Text);
+    }
+    {
+        // Also sets GL_UNPACK_ALIGNMENT to 1 for every later upload, images included.
+        GroupTimer timer(times, &StartupTimes::atlases);
+        if (!buildGlyphAtlas(antonioFont, "fonts/Antonio-Regular.ttf", 296, 255)) return false;
+    }
+    {
+        GroupTimer timer(times, &StartupTimes::programs);
+        buildProgram(p.demo6pt3, "demo6pt3", Role::Text);
+        buildProgram(p.demo6pt3_2, "demo6pt3-2", Role::Other);
+    }
+    {
+        GroupTimer timer(times, &StartupTimes::meshes);
+        res.cubeMesh = buildCubeMesh();
+    }
+    {
+        GroupTimer timer(times, &StartupTimes::programs);
+        buildProgram(p.demo6pt4, "demo6pt4", Role::Text);
+        buildProgram(p.demo6pt51, "demo6pt51", Role::Other);
+        buildProgram(p.demo6pt61, "demo6pt61", Role::Text);
+        buildProgram(p.demo6pt62, "demo6pt62", Role::Other);
+        buildProgram(p.demo6pt71, "demo6pt71", Role::Text);
+        buildProgram(p.demo6pt72, "demo6pt72", Role::Other);
+        buildProgram(p.demo6pt91, "demo6pt91", Role::Text);
+        buildProgram(p.demo6pt92, "demo6pt92", Role::Other);
+        buildProgram(p.demo6ptA1, "demo6ptA1", Role::Text);
+        buildProgram(p.demo6ptA2, "demo6ptA2", Role::Other);
+        buildProgram(p.demo6ptB1, "demo6ptB1", Role::Text);
+        buildProgram(p.demo6ptB2, "demo6ptB2", Role::Other);
+        buildProgram(p.demo6ptC1, "demo6ptC1", Role::Text);
+        buildProgram(p.demo6ptC2, "demo6ptC2", Role::Other);
+        buildProgram(p.demo6ptD1, "demo6ptD1", Role::Text);
+        buildProgram(p.demo6ptD2, "demo6ptD2", Role::Other);
+        buildProgram(p.demo6ptE1, "demo6ptE1", Role::Text);
+        buildProgram(p.demo6ptE2, "demo6ptE2", Role::Other);
+        buildProgram(p.demo6image, "demo6image", Role::Other);
+    }
+    {
+        GroupTimer timer(times, &StartupTimes::meshes);
+        res.imageQuad = buildImageQuad();  // left bound
+    }
+    {
+        GroupTimer timer(times, &StartupTimes::textures);
+        for (const ImageFile& image : kImageFiles) {
+            res.images.*image.texture = loadTexture(image.path);
+            p.demo6image.use();
+            p.demo6image.setInt(image.sampler, image.unit);
+        }
+    }
+    {
+        GroupTimer timer(times, &StartupTimes::atlases);
+        if (!buildGlyphAtlas(c64Font, "fonts/c64.ttf", 165, 128)) return false;
+        if (!buildGlyphAtlas(topazFont, "fonts/topaz.ttf", 322, 128)) return false;
+    }
+    return true;
+}

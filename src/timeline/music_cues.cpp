@@ -1,0 +1,21 @@
+#include "timeline/music_cues.h"
+
+void musicCueStart(SoundEngine& engine, bool& musicCueFlag) {
+    if (musicCueFlag) return;
+    engine.play(kFirstTrack, true);
+    musicCueFlag = true;
+}
+
+void musicCueSwitch(SoundEngine& engine, bool& musicCueFlag, float t) {
+    if (!(t > 74 && t < 75 && musicCueFlag)) return;
+    engine.stopAll();
+    engine.play(kSecondTrack, false);
+    musicCueFlag = false;
+}
+
+void musicCueReturn(SoundEngine& engine, bool& musicCueFlag) {
+    if (musicCueFlag) return;
+    engine.stopAll();
+    engine.play(kFirstTrack, true);
+    musicCueFlag = true;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+// The sound engine as the timeline sees it: play a WAV by path (returning at
+// once), looped or once, and silence everything.
+class SoundEngine {
+public:
+    virtual ~SoundEngine() = default;
+    virtual void play(const char* path, bool looped) = 0;
+    virtual void stopAll() = 0;
+};
+
+inline constexpr const char* kFirstTrack = "demo6/musics/Tune1.wav";
+inline constexpr const char* kSecondTrack = "demo6/musics/newtune.wav";
+
+// The three music cues. `musicCueFlag` is true while the first track was the
+// last one started; each cue flips it whether or not the sound started.
+void musicCueStart(SoundEngine& engine, bool& musicCueFlag);            // first frame before 9 s
+void musicCueSwitch(SoundEngine& engine, bool& musicCueFlag, float t);  // once inside 74 < t < 75
+void musicCueReturn(SoundEngine& engine, bool& musicCueFlag);           // first frame after 257 s
