@@ -1,0 +1,46 @@
+#pragma once
+// The whole show rendered offscreen, for tests and for looking at frames.
+// The first use starts a private Xvfb server on a free display (with Mesa's
+// software renderer and its 4.6 override), opens a hidden 4.6 core window,
+// loads GL, and builds every resource exactly as start-up does, with the
+// working directory as the run directory. Frames are drawn into a 1920 x 1080
+// offscreen framebuffer with depth, exactly as the frame loop draws them.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "timeline/resources.h"
+
+class OffscreenShow {
+public:
+    // One per process, built on first use. Fails the process (with a message)
+    // when no display or no 4.6 context can be had.
+    static OffscreenShow& instance();
+
+    const Resources& resources() const { return resources_; }
+    // Everything start-up printed on standard output.
+    const std::string& startupOutput() const { return startupOutput_; }
+
+    // Draws the frame at show time t (black clear, then the chain). The second
+    // clock reading of the cube waves returns `clock` (t when negative).
+    // Sound goes to a silent engine; the music cue flag persists between calls.
+    void renderFrame(float t, double clock = -1.0);
+
+    // RGBA of one pixel of the last frame; (0, 0) is the bottom-left corner.
+    std::array<std::uint8_t, 4> pixel(int x, int y) const;
+    // The last frame, bottom row first, RGBA.
+    const std::vector<std::uint8_t>& pixels() const { return pixels_; }
+    // Writes the last frame as a PNG, top row first.
+    bool writePng(const std::string& path) const;
+
+    static constexpr int kWidth = 1920;
+    static constexpr int kHeight = 1080;
+
+private:
+    OffscreenShow();
+    Resources resources_;
+    std::string startupOutput_;
+    std::vector<std::uint8_t> pixels_;
+    bool musicCueFlag_ = false;
+};
