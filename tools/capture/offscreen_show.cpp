@@ -1,0 +1,148 @@
+#include "offscreen_show.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include <unistd.h>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include "render/gl.h"
+#include "runtime/startup.h"
+#include "timeline/chain.h"
+#include "xvfb.h"
+
+namespace {
+
+// Framebuffer objects and read-back are test-only: the show never calls them,
+// so they are not in the show's loader list.
+PFNGLGENFRAMEBUFFERSPROC genFramebuffers;
+PFNGLBINDFRAMEBUFFERPROC bindFramebuffer;
+PFNGLGENRENDERBUFFERSPROC genRenderbuffers;
+PFNGLBINDRENDERBUFFERPROC bindRenderbuffer;
+PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage;
+PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer;
+PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus;
+PFNGLREADPIXELSPROC readPixels;
+PFNGLFINISHPROC finish;
+
+template <typename T>
+void resolve(T& pointer, const char* name) {
+    pointer = reinterpret_cast<T>(glfwGetProcAddress(name));
+    if (pointer == nullptr) {
+        std::cerr << "offscreen show: missing " << name << std::endl;
+        std::exit(2);
+    }
+}
+
+[[noreturn]] void fail(const char* why) {
+    std::cerr << "offscreen show: " << why << std::endl;
+    std::exit(2);
+}
+
+class SilentEngine : public SoundEngine {
+public:
+    void play(const char*, bool) override {}
+    void stopAll() override {}
+};
+SilentEngine silentEngine;
+
+double scriptedClock = 0.0;
+double readScriptedClock() { return scriptedClock; }
+
+// Runs `work` with standard output captured into a string.
+template <typename Work>
+std::string captureStdout(Work work) {
+    std::fflush(stdout);
+    std::cout.flush();
+    char path[] = "/tmp/offscreen_stdout_XXXXXX";
+    int file = mkstemp(path);
+    int saved = dup(STDOUT_FILENO);
+    dup2(file, STDOUT_FILENO);
+    work();
+    std::cout.flush();
+    std::fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    close(file);
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    unlink(path);
+    return text.str();
+}
+
+}  // namespace
+
+OffscreenShow& OffscreenShow::instance() {
+    static OffscreenShow show;
+    return show;
+}
+
+OffscreenShow::OffscreenShow() {
+    if (startPrivateXvfb().empty()) fail("could not start Xvfb");
+    if (!glfwInit()) fail("glfwInit failed");
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 6);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* window = glfwCreateWindow(kWidth, kHeight, "", nullptr, nullptr);
+    if (window == nullptr) fail("no OpenGL 4.6 core context");
+    glfwMakeContextCurrent(window);
+    if (!loadGL(glfwGetProcAddress)) fail("GL entry points missing");
+    resolve(genFramebuffers, "glGenFramebuffers");
+    resolve(bindFramebuffer, "glBindFramebuffer");
+    resolve(genRenderbuffers, "glGenRenderbuffers");
+    resolve(bindRenderbuffer, "glBindRenderbuffer");
+    resolve(renderbufferStorage, "glRenderbufferStorage");
+    resolve(framebufferRenderbuffer, "glFramebufferRenderbuffer");
+    resolve(checkFramebufferStatus, "glCheckFramebufferStatus");
+    resolve(readPixels, "glReadPixels");
+    resolve(finish, "glFinish");
+
+    // A 1920 x 1080 colour + depth target that stays bound: the blocks never
+    // bind framebuffers, so everything they draw lands here.
+    GLuint framebuffer = 0;
+    GLuint renderbuffers[2] = {};
+    genFramebuffers(1, &framebuffer);
+    genRenderbuffers(2, renderbuffers);
+    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    bindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
+    renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
+    framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
+    bindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
+    renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, kWidth, kHeight);
+    framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
+    if (checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) fail("framebuffer incomplete");
+    glViewport(0, 0, kWidth, kHeight);
+
+    bool built = false;
+    startupOutput_ = captureStdout([&] { built = buildResources(resources_); });
+    if (!built) fail(("start-up failed: " + startupOutput_).c_str());
+}
+
+void OffscreenShow::renderFrame(float t, double clock) {
+    scriptedClock = clock < 0.0 ? t : clock;
+    Frame frame{t, resources_, readScriptedClock, silentEngine, musicCueFlag_};
+    drawFrame(frame);
+    finish();
+    pixels_.resize(static_cast<std::size_t>(kWidth) * kHeight * 4);
+    readPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+}
+
+std::array<std::uint8_t, 4> OffscreenShow::pixel(int x, int y) const {
+    std::size_t at = (static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)) * 4;
+    return {pixels_[at], pixels_[at + 1], pixels_[at + 2], pixels_[at + 3]};
+}
+
+bool OffscreenShow::writePng(const std::string& path) const {
+    stbi_flip_vertically_on_write(1);  // GL rows run bottom-up
+    return stbi_write_png(path.c_str(), kWidth, kHeight, 4, pixels_.data(), kWidth * 4) != 0;
+}

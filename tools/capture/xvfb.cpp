@@ -1,0 +1,58 @@
+#include "xvfb.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <string>
+
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+pid_t serverPid = 0;
+
+void stopServer() {
+    if (serverPid > 0) {
+        kill(serverPid, SIGTERM);
+        waitpid(serverPid, nullptr, 0);
+        serverPid = 0;
+    }
+}
+
+}  // namespace
+
+std::string startPrivateXvfb() {
+    static std::string display;
+    if (!display.empty()) return display;
+
+    int fds[2];
+    if (pipe(fds) != 0) return "";
+    pid_t pid = fork();
+    if (pid < 0) return "";
+    if (pid == 0) {
+        close(fds[0]);
+        std::string fd = std::to_string(fds[1]);
+        // -displayfd: the server picks a free display and writes its number to fd.
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (number.empty()) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        return "";
+    }
+    serverPid = pid;
+    std::atexit(stopServer);
+    display = ":" + number;
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("MESA_GL_VERSION_OVERRIDE", "4.6", 1);
+    setenv("MESA_GLSL_VERSION_OVERRIDE", "460", 1);
+    return display;
+}
