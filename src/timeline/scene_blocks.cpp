@@ -1,13 +1,265 @@
-// Placeholder until the scene blocks land.
 #include "timeline/scene_blocks.h"
 
-void cubeWave1(Frame&) {}
-void cubeWave2(Frame&) {}
-void slabRibbon(Frame&) {}
-void cubeSweep(Frame&) {}
-void pillarRow(Frame&) {}
-void cubeChain(Frame&) {}
-void slabStack(Frame&) {}
-void rockingSlabs(Frame&) {}
-void tiltingSlabs(Frame&) {}
-void slabWave(Frame& frame) { musicCueReturn(frame.sound, frame.musicCueFlag); }
+#include <cmath>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "render/gl.h"
+#include "timeline/scene_math.h"
+
+// Every scene block draws instances of the cube mesh over whatever the caption
+// of the same frame left in the colour buffer: it clears depth only, draws
+// with culling and blending off and depth testing on, and leaves that state,
+// its program and the cube mesh bound for whatever the frame draws next.
+// Nothing survives between instances or frames.
+
+namespace {
+
+constexpr float kQuarterTurn = 0.7853982f;        // 45 degrees as a float (0x3F490FDB)
+constexpr float kDegreesToRadians = 0.017453292f;  // float bits 0x3C8EFA35
+
+void scenePrologue(const Shader& program, float time) {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    program.use();
+    program.setFloat("time", time);
+}
+
+void drawCube(const Frame& frame) {
+    glBindVertexArray(frame.res.cubeMesh);
+    glDrawArrays(GL_TRIANGLES, 0, 36);
+}
+
+// ---------------------------------------------------------------------------
+// The two cube waves: an integer counter i, a scale with 1.5 in w, and a
+// rotation by a fresh timer reading for every cube.
+
+struct CubeWave {
+    Shader Programs::*program;
+    int cubes;
+    double y0;  // the wave is centred this far below the x axis
+    double s0;  // the smallest scale of a cube
+    glm::vec3 (*camera)(float t);
+};
+
+glm::vec3 waveTranslation(int i, float t, double y0) {
+    const double x = i * 0.3 - 3.5;
+    const double y = double(std::sin(t)) * (i * 0.2) - y0;
+    const double z = std::fabs(std::atan(double(i))) - 4.0;
+    return glm::vec3(float(x), float(y), float(z));
+}
+
+// D = scale(1.5 x identity, (s, s, s)) = diag(1.5 s, 1.5 s, 1.5 s, 1.5).
+glm::mat4 waveScale(float t, double s0) {
+    const float s = float(double(std::fabs(std::sin(t))) + s0);
+    return glm::scale(glm::mat4(1.5f), glm::vec3(s, s, s));
+}
+
+glm::vec3 firstWaveCamera(float) { return glm::vec3(0.0f, 0.0f, -3.0f); }
+
+glm::vec3 secondWaveCamera(float t) {
+    return glm::vec3(-4.5f, float(double(std::sin(t) * -4.0f) * 0.5), -17.0f);
+}
+
+constexpr CubeWave kFirstWave{&Programs::demo6pt3_2, 29, 0.75, 1.0, firstWaveCamera};
+constexpr CubeWave kSecondWave{&Programs::demo6pt51, 39, 5.5, 4.0, secondWaveCamera};
+
+void drawCubeWave(Frame& frame, const CubeWave& wave) {
+    const Shader& program = frame.res.programs.*wave.program;
+    const float t = frame.t;
+    scenePrologue(program, t);
+    for (int i = 1; i <= wave.cubes; ++i) {
+        program.setFloat("i", float(i));
+        glm::mat4 model(1.0f);
+        glm::mat4 view(1.0f);
+        glm::mat4 projection(1.0f);
+        model = glm::translate(model, waveTranslation(i, t, wave.y0));
+        model = model * waveScale(t, wave.s0);
+        // A later reading for every cube, so each turns a little further.
+        const float spin = float(frame.clock());
+        model = glm::rotate(model, spin, glm::vec3(0.5f, 1.0f, 0.0f));
+        view = glm::translate(view, wave.camera(t));
+        projection = sceneProjection(100.0f);
+        program.setMat4("model", model);
+        program.setMat4("view", view);
+        program.setMat4("projection", projection);
+        drawCube(frame);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The slab and pillar blocks: a float counter k, "beer" = |k - L|, and for
+// most of them the root triple of the model and the quadratic value of the
+// projection.
+
+struct Turn {
+    float angle;
+    glm::vec3 axis;
+};
+
+enum class Roots { none, fromRowsOneToThree, fromDiagonal };
+
+struct SlabScene {
+    Shader Programs::*program;
+    float localOffset;  // L = t - localOffset, sent as "time"
+    float timerOffset;  // "timer" = t - timerOffset, when sendsTimer
+    bool sendsTimer;
+    float limit;        // k = 1, 2, ... while k < limit
+    glm::vec3 (*translation)(float k, float L, float beer);
+    bool scaled;
+    glm::vec3 scale;
+    Turn (*turn)(float t, float L);  // nullptr: no rotation
+    glm::vec3 camera;
+    float farPlane;
+    Roots roots;
+    bool sendsQuadratic;
+};
+
+// The translations, each computed in double from the widened k.
+
+glm::vec3 sweepTranslation(float k, float L, float beer) {
+    const double x = ((double(k) * 0.1 - 2.2) + 0.1) + double(beer - std::sin(beer));
+    const double y = std::sin(double(k) * 0.4 + double(std::cos(L))) + 1.1;
+    return glm::vec3(float(x), float(y), -12.0f);
+}
+
+glm::vec3 pillarTranslation(float k, float, float) {
+    const double x = 0.1 + (double(k) * 0.1 + 1.2);
+    const double y = std::sin(double(k) * 0.4) + 1.1;
+    return glm::vec3(float(x), float(y), 1.0f);
+}
+
+glm::vec3 chainTranslation(float k, float, float) {
+    const double tenth = double(k) * 0.1;  // formed once, used twice
+    return glm::vec3(float(tenth - 2.2), float(std::sin(tenth) - 4.0), -12.0f);
+}
+
+// The slab ribbon, slab stack, rocking slabs, tilting slabs and slab wave
+// share this one.
+glm::vec3 slabTranslation(float k, float, float) {
+    const double x = (double(k) * 0.1 + 1.2) + 0.1;
+    const double y = std::sin(double(k) * 0.4) + 1.1;
+    return glm::vec3(float(x), float(y), 1.0f);
+}
+
+// The rotations, in float unless widened on purpose.
+
+Turn ribbonTurn(float t, float) {
+    return {kQuarterTurn, glm::vec3(0.0f, 1.4f, std::sin(t) * 6.1f)};
+}
+
+Turn sweepTurn(float, float L) {
+    const float y = float(double(std::cos(L) * 0.12f) * 0.2);
+    const float z = float(double(std::sin(L) * 0.12f) * 0.1);
+    return {kQuarterTurn, glm::vec3(0.0f, y, z)};
+}
+
+Turn chainTurn(float, float L) {
+    return {kQuarterTurn, glm::vec3(0.0f, std::cos(L) * 1.1f, std::sin(L) * 1.2f)};
+}
+
+// Swings between -45 and +45 degrees with sin(L).
+float rockAngle(float L) { return (std::sin(L) * 45.0f) * kDegreesToRadians; }
+
+Turn rockingTurn(float, float L) { return {rockAngle(L), glm::vec3(2.0f, 0.0f, 2.0f)}; }
+
+Turn tiltingTurn(float, float L) { return {rockAngle(L), glm::vec3(0.0f, 2.1f, 2.0f)}; }
+
+constexpr glm::vec3 kSlabSize(10.5f, 15.0f, 2.5f);
+constexpr glm::vec3 kNoScale(1.0f, 1.0f, 1.0f);
+
+// clang-format off
+constexpr SlabScene kSlabRibbon{&Programs::demo6pt62, 0.0f, 0.0f, false, 24.0f, slabTranslation,
+    true, glm::vec3(4.1f, 2.1f, 7.5f), ribbonTurn, glm::vec3(-2.0f, 1.0f, -15.0f), 100.0f,
+    Roots::fromRowsOneToThree, false};
+constexpr SlabScene kCubeSweep{&Programs::demo6pt72, 65.0f, 0.0f, false, 24.0f, sweepTranslation,
+    true, glm::vec3(2.0f, 2.0f, 2.0f), sweepTurn, glm::vec3(-0.5f, 0.0f, -15.0f), 100.0f,
+    Roots::fromRowsOneToThree, false};
+// "time" runs 85 seconds behind the window's start; "timer" is the true local time.
+constexpr SlabScene kPillarRow{&Programs::demo6pt92, 170.0f, 85.0f, true, 24.0f, pillarTranslation,
+    true, glm::vec3(1.0f, 4.0f, 1.0f), nullptr, glm::vec3(6.0f, -2.9f, -40.0f), 100.0f,
+    Roots::fromDiagonal, true};
+constexpr SlabScene kCubeChain{&Programs::demo6ptA2, 133.0f, 0.0f, false, 24.0f, chainTranslation,
+    false, kNoScale, chainTurn, glm::vec3(0.0f, 0.0f, -22.0f), 100.0f,
+    Roots::none, false};
+constexpr SlabScene kSlabStack{&Programs::demo6ptB2, 167.0f, 0.0f, false, 12.0f, slabTranslation,
+    true, kSlabSize, nullptr, glm::vec3(-7.0f, -4.4f, -65.0f), 100.0f,
+    Roots::fromDiagonal, true};
+constexpr SlabScene kRockingSlabs{&Programs::demo6ptC2, 210.0f, 0.0f, false, 12.0f, slabTranslation,
+    true, kSlabSize, rockingTurn, glm::vec3(-7.0f, -4.4f, -90.0f), 100.0f,
+    Roots::fromDiagonal, true};
+constexpr SlabScene kTiltingSlabs{&Programs::demo6ptD2, 234.0f, 0.0f, false, 12.0f, slabTranslation,
+    true, kSlabSize, tiltingTurn, glm::vec3(-7.0f, -4.4f, -90.0f), 100.0f,
+    Roots::fromDiagonal, true};
+constexpr SlabScene kSlabWave{&Programs::demo6ptE2, 257.0f, 0.0f, false, 22.0f, slabTranslation,
+    true, kSlabSize, tiltingTurn, glm::vec3(-7.0f, -4.4f, -90.0f), 150.0f,
+    Roots::fromDiagonal, true};
+// clang-format on
+
+void sendRoots(const Shader& program, Roots roots, const glm::mat4& m) {
+    RootTriple triple{};
+    switch (roots) {
+        case Roots::none:
+            return;
+        case Roots::fromRowsOneToThree:
+            triple = rootTriple(m[1][1], m[2][2], m[3][3], m[1][1]);
+            break;
+        case Roots::fromDiagonal:
+            triple = rootTriple(m[0][0], m[1][1], m[2][2], m[1][1]);
+            break;
+    }
+    program.setFloat("rootone", triple.rootone);
+    program.setFloat("roottwo", triple.roottwo);
+    program.setFloat("rootthree", triple.rootthree);
+}
+
+void drawSlabScene(Frame& frame, const SlabScene& scene) {
+    const Shader& program = frame.res.programs.*scene.program;
+    const float t = frame.t;
+    const float L = t - scene.localOffset;
+    scenePrologue(program, L);
+    if (scene.sendsTimer) program.setFloat("timer", t - scene.timerOffset);
+    for (float k = 1.0f; k < scene.limit; k += 1.0f) {
+        program.setFloat("i", k);
+        glm::mat4 model(1.0f);
+        glm::mat4 view(1.0f);
+        glm::mat4 projection(1.0f);
+        const float beer = std::fabs(k - L);
+        model = glm::translate(model, scene.translation(k, L, beer));
+        if (scene.scaled) model = glm::scale(model, scene.scale);
+        if (scene.turn != nullptr) {
+            const Turn turn = scene.turn(t, L);
+            model = glm::rotate(model, turn.angle, turn.axis);
+        }
+        view = glm::translate(view, scene.camera);
+        projection = sceneProjection(scene.farPlane);
+        program.setFloat("beer", beer);
+        program.setMat4("model", model);
+        program.setMat4("view", view);
+        program.setMat4("projection", projection);
+        sendRoots(program, scene.roots, model);
+        if (scene.sendsQuadratic)
+            program.setFloat("toinenaste", quadraticValue(projection[0][0], projection[0][1], projection[0][2]));
+        drawCube(frame);
+    }
+}
+
+}  // namespace
+
+void cubeWave1(Frame& frame) { drawCubeWave(frame, kFirstWave); }
+void cubeWave2(Frame& frame) { drawCubeWave(frame, kSecondWave); }
+void slabRibbon(Frame& frame) { drawSlabScene(frame, kSlabRibbon); }
+void cubeSweep(Frame& frame) { drawSlabScene(frame, kCubeSweep); }
+void pillarRow(Frame& frame) { drawSlabScene(frame, kPillarRow); }
+void cubeChain(Frame& frame) { drawSlabScene(frame, kCubeChain); }
+void slabStack(Frame& frame) { drawSlabScene(frame, kSlabStack); }
+void rockingSlabs(Frame& frame) { drawSlabScene(frame, kRockingSlabs); }
+void tiltingSlabs(Frame& frame) { drawSlabScene(frame, kTiltingSlabs); }
+
+void slabWave(Frame& frame) {
+    // Brings the first track back on the first frame of the window.
+    musicCueReturn(frame.sound, frame.musicCueFlag);
+    drawSlabScene(frame, kSlabWave);
+}
