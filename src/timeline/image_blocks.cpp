@@ -1,5 +1,93 @@
-// Placeholder until the image overlay lands.
 #include "timeline/image_blocks.h"
 
-void imageOverlay(Frame&) {}
-void endCard(Frame&) {}
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "render/gl.h"
+#include "timeline/time_window.h"
+
+namespace {
+
+using TransBuilder = glm::mat4 (*)();
+
+// One image window: while its interval holds t, its image is shown placed by its "trans".
+struct ImageRow {
+    Interval window;
+    unsigned int ImageTextures::*image;
+    TransBuilder trans;
+};
+
+const glm::mat4 kIdentity(1.0f);
+
+glm::mat4 rightMiddle() { return glm::translate(kIdentity, glm::vec3(0.74f, -0.24f, 0.0f)); }
+glm::mat4 bottomLeft() { return glm::translate(kIdentity, glm::vec3(-0.74f, -0.74f, 0.0f)); }
+glm::mat4 upperLeft() { return glm::translate(kIdentity, glm::vec3(-0.74f, 0.44f, 0.0f)); }
+glm::mat4 bottomRight() { return glm::translate(kIdentity, glm::vec3(0.74f, -0.74f, 0.0f)); }
+glm::mat4 nearCentre() { return glm::translate(kIdentity, glm::vec3(0.175f, 0.3f, 0.0f)); }
+glm::mat4 rightOfCentre() { return glm::translate(kIdentity, glm::vec3(0.65f, -0.2f, 0.0f)); }
+// Scaled first, so the translation is scaled too: its column is (0.6, -0.648, 0).
+glm::mat4 lastOne() {
+    const glm::mat4 scaled = glm::scale(kIdentity, glm::vec3(1.2f, 1.2f, 1.2f));
+    return glm::translate(scaled, glm::vec3(0.5f, -0.54f, 0.0f));
+}
+glm::mat4 endCardTrans() { return glm::translate(kIdentity, glm::vec3(-0.7f, -0.7f, 0.0f)); }
+
+// Tested in this order; the windows do not overlap, so at most one row matches.
+// The first row needs only t < 26: the overlay never runs at t <= 17.
+constexpr ImageRow kImageRows[] = {
+    {Interval{17.0f, 26.0f}, &ImageTextures::what1, rightMiddle},
+    {Interval{26.0f, 35.0f}, &ImageTextures::where3, bottomLeft},
+    {Interval{40.0f, 50.0f}, &ImageTextures::lafrange, upperLeft},
+    {Interval{52.0f, 62.0f}, &ImageTextures::maybe, bottomRight},
+    {Interval{64.0f, 72.0f}, &ImageTextures::mais, nearCentre},
+    {Interval{112.0f, 122.0f}, &ImageTextures::answer1, rightMiddle},
+    {Interval{212.0f, 222.0f}, &ImageTextures::nonsensical1, rightOfCentre},
+    {Interval{284.0f, 295.0f}, &ImageTextures::last1, lastOne},
+};
+
+// Every image draw starts from this state: a fresh depth buffer, so the image
+// lands over the captions and scenes, and alpha blending for its transparency.
+// The quad's triangles wind clockwise, so culling would drop them.
+void imageState() {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void drawQuad(const Frame& frame) {
+    frame.res.programs.demo6image.setFloat("time", frame.t);
+    glBindVertexArray(frame.res.imageQuad);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+}
+
+}  // namespace
+
+void imageOverlay(Frame& frame) {
+    const Shader& program = frame.res.programs.demo6image;
+    imageState();
+    program.use();
+
+    glm::mat4 trans = kIdentity;
+    for (const ImageRow& row : kImageRows)
+        if (row.window.contains(frame.t)) trans = row.trans();
+    program.setMat4("trans", trans);
+
+    // Between the rows (exactly 26.0, or 295.0) nothing is bound: unit 0 keeps
+    // whatever the frame bound last.
+    glActiveTexture(GL_TEXTURE0);
+    for (const ImageRow& row : kImageRows)
+        if (row.window.contains(frame.t)) glBindTexture(GL_TEXTURE_2D, frame.res.images.*row.image);
+
+    drawQuad(frame);
+}
+
+void endCard(Frame& frame) {
+    const Shader& program = frame.res.programs.demo6image;
+    imageState();
+    program.use();
+    program.setMat4("trans", endCardTrans());
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, frame.res.images.maybe);
+    drawQuad(frame);
+}
