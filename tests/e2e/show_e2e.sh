@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# End-to-end runs of the real show binary on a private Xvfb.
+# Usage: show_e2e.sh <run-dir> <case>
+#   no-gl46        without Mesa's 4.6 override: "Failed to create GLFW window", status 255
+#   escape         Escape sent with xdotool ends the show with status 0 at once
+#   whole-show     under a clock running 8x fast the show ends by itself with status 0
+#   missing-demo6  without demo6/ the read failures are printed and the show still runs
+#   missing-font   without fonts/c64.ttf start-up ends with the font message and status 255
+set -uo pipefail
+run_dir=$(cd "$1" && pwd)
+case_name=$2
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# A private X server on a display nobody else uses.
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+[ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
+gl46() { MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 "$@"; }
+# No sound device in tests: the show must run silently.
+export SDL_AUDIODRIVER=dummy
+
+# Copies the run directory into $work/run, leaving out the given paths.
+copy_run_dir() {
+  cp -r "$run_dir" "$work/run"
+  for gone in "$@"; do rm -rf "${work:?}/run/$gone"; done
+}
+
+case "$case_name" in
+  no-gl46)
+    output=$(cd "$run_dir" && timeout 60 ./show)
+    status=$?
+    [ "$status" -eq 255 ] || fail "status $status, expected 255"
+    [ "$output" = "Failed to create GLFW window" ] || fail "output: $output"
+    ;;
+
+  escape)
+    (cd "$run_dir" && gl46 timeout 120 ./show >"$work/out"; echo $? >"$work/status") &
+    # Wait until the show draws frames (its window is mapped), then press Escape.
+    for _ in $(seq 300); do
+      xdotool search --onlyvisible --name '^$' >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+    sleep 1
+    pressed=$(date +%s.%N)
+    xdotool key Escape
+    for _ in $(seq 100); do [ -s "$work/status" ] && break; sleep 0.1; done
+    ended=$(date +%s.%N)
+    [ -s "$work/status" ] || fail "the show did not end within 10 s of Escape"
+    status=$(cat "$work/status")
+    [ "$status" -eq 0 ] || fail "status $status, expected 0"
+    echo "ended $(awk "BEGIN { print $ended - $pressed }") s after Escape"
+    ;;
+
+  whole-show)
+    start=$(date +%s)
+    (cd "$run_dir" && gl46 faketime -f '+0 x8' timeout 200 ./show >"$work/out")
+    status=$?
+    elapsed=$(($(date +%s) - start))
+    [ "$status" -eq 0 ] || fail "status $status, expected 0 (output: $(cat "$work/out"))"
+    # 295 show-seconds at 8x last about 37 s of wall time.
+    [ "$elapsed" -ge 30 ] || fail "ended after only $elapsed s"
+    echo "ended by itself after $elapsed s (295 show-seconds at 8x)"
+    ;;
+
+  missing-demo6)
+    copy_run_dir demo6
+    (cd "$work/run" && gl46 faketime -f '+0 x100' timeout 60 ./show >"$work/out")
+    status=$?
+    [ "$status" -eq 0 ] || fail "status $status, expected 0"
+    reads=$(grep -c '^ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ$' "$work/out")
+    [ "$reads" -eq 22 ] || fail "$reads read messages, expected 22"
+    images=$(grep -c '^Texture failed to load at path: demo6/images/' "$work/out")
+    [ "$images" -eq 8 ] || fail "$images image messages, expected 8"
+    ;;
+
+  missing-font)
+    copy_run_dir fonts/c64.ttf
+    output=$(cd "$work/run" && gl46 timeout 60 ./show)
+    status=$?
+    [ "$status" -eq 255 ] || fail "status $status, expected 255"
+    [ "$output" = "ERROR TERROR failed to load font as face" ] || fail "output: $output"
+    # The fullscreen window is gone with the process: no window remains on the display.
+    ! xdotool search --onlyvisible --name '^$' >/dev/null 2>&1 || fail "a window is still open"
+    ;;
+
+  *) fail "unknown case $case_name" ;;
+esac
+echo "PASS: $case_name"
