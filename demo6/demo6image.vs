@@ -1,10 +1,58 @@
 #version 460 core
+// The image quad placed by "trans", with a gentle hand-held sway. The quad
+// goes straight to clip space, so its width is narrowed by the screen's
+// 9/16 around its own centre: square pictures stay square on a 16:9 screen,
+// and the centre stays exactly where "trans" puts it.
 layout (location = 0) in vec3 aPos;
 layout (location = 1) in vec3 aColor;
 layout (location = 2) in vec2 aTexCoord;
+
 out vec2 TexCoord;
+out vec3 ShadowTint;
+out float Presence;
+
 uniform mat4 trans;
+uniform float time;
+
+// The image windows, so each picture can ink in and fade out at its ends.
+const float kStarts[8] = float[](17.0, 26.0, 40.0, 52.0, 64.0, 112.0, 212.0, 284.0);
+const float kEnds[8] = float[](26.0, 35.0, 50.0, 62.0, 72.0, 122.0, 222.0, 295.0);
+const float kFadeIn = 0.6;
+const float kFadeOut = 0.45;
+// A little larger than the bare quad, so the lettering reads from the back of the room.
+const float kSize = 1.3;
+
+float presence(float start, float end) {
+    if (time < start || time > end) return 0.0;
+    return smoothstep(start, start + kFadeIn, time) * (1.0 - smoothstep(end - kFadeOut, end, time));
+}
+
 void main() {
-    gl_Position = trans * vec4(aPos, 1.0);
+    float p = 0.0;
+    // From 290 s a second, unscaled quad is the closing card; it has its own window.
+    bool closingCard = time > 290.0 && trans[0][0] < 1.1;
+    if (closingCard) {
+        p = presence(290.0, 295.0);
+    } else {
+        for (int i = 0; i < 8; ++i) p = max(p, presence(kStarts[i], kEnds[i]));
+    }
+
+    // Each picture sways with its own phase (taken from where it sits).
+    float phase = dot(trans[3].xy, vec2(7.1, 3.7));
+    float angle = 0.035 * sin(time * 1.3 + phase) + 0.012 * sin(time * 2.9 + phase * 1.7);
+    float grow = kSize * mix(0.88, 1.0, p) * (1.0 + 0.012 * sin(time * 2.1 + phase));
+    mat2 turn = mat2(cos(angle), sin(angle), -sin(angle), cos(angle));
+
+    // Turned and grown about the centre that "trans" gives, in square units,
+    // and only then narrowed, so the sway is a true turn on screen.
+    vec4 centre = trans * vec4(0.0, 0.0, 0.0, 1.0);
+    vec4 placed = trans * vec4(aPos, 1.0);
+    vec2 offset = turn * (placed.xy - centre.xy) * grow;
+    offset.y += 0.006 * sin(time * 1.7 + phase);
+    offset.x *= 1080.0 / 1920.0;
+    gl_Position = vec4(centre.xy + offset, placed.z, placed.w);
+
     TexCoord = aTexCoord;
+    ShadowTint = aColor;
+    Presence = p;
 }
