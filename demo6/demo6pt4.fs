@@ -24,6 +24,18 @@ float ring(vec2 p, float r) {
     return m;
 }
 
+// Average coverage over a disc of radius r around p: a soft blur, for glows
+// that tint the gaps between the scanlines instead of filling them flat.
+float blur(vec2 p, float r) {
+    float sum = 0.0;
+    for (int k = 1; k <= 3; ++k)
+        for (int i = 0; i < 8; ++i) {
+            float a = (float(i) + 0.5 * float(k)) * 0.7853982;
+            sum += coverage(p + r * float(k) / 3.0 * vec2(cos(a), sin(a)));
+        }
+    return sum / 24.0;
+}
+
 // A layer (colour, alpha) laid over another, as straight alpha for the caption blend.
 vec4 over(vec3 top, float topAlpha, vec3 under, float underAlpha) {
     float a = topAlpha + underAlpha * (1.0 - topAlpha);
@@ -43,7 +55,7 @@ void main() {
     if (behind < 0.0 || hash(floor(gl_FragCoord.xy / 12.0)) < gone) discard;
 
     float c = coverage(texel);
-    float halo = 0.5 * ring(texel, 4.0) + 0.5 * ring(texel, 9.0);
+    float glow = blur(texel, 9.0);
     vec3 fg = mix(textColor, vec3(1.0), 0.85 * exp(-behind / 50.0));
-    color = over(fg, c, mix(textColor, vec3(0.8, 0.75, 1.0), 0.5), 0.32 * halo);
+    color = over(fg, c, vec3(0.42, 0.3, 1.0), 0.9 * glow);
 }

@@ -40,8 +40,8 @@ void main() {
     vec2 p = texel + vec2(shift, 0.0);
     float c = coverage(p);
     float outline = ring(p, 3.0);
-    float shadow = coverage(p - vec2(7.0, 7.0));
+    float shadow = coverage(p - vec2(5.0, 5.0));
     vec3 dark = vec3(0.05, 0.0, 0.05);
-    vec4 under = over(dark, 0.9 * outline, dark, 0.5 * shadow);
+    vec4 under = over(dark, 0.9 * outline, dark, 0.35 * shadow);
     color = over(mix(textColor, vec3(1.0), 0.12), c, under.rgb, under.a);
 }

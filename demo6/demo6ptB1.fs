@@ -24,6 +24,18 @@ float ring(vec2 p, float r) {
     return m;
 }
 
+// Average coverage over a disc of radius r around p: a soft blur, for glows
+// that tint the gaps between the scanlines instead of filling them flat.
+float blur(vec2 p, float r) {
+    float sum = 0.0;
+    for (int k = 1; k <= 3; ++k)
+        for (int i = 0; i < 8; ++i) {
+            float a = (float(i) + 0.5 * float(k)) * 0.7853982;
+            sum += coverage(p + r * float(k) / 3.0 * vec2(cos(a), sin(a)));
+        }
+    return sum / 24.0;
+}
+
 // A layer (colour, alpha) laid over another, as straight alpha for the caption blend.
 vec4 over(vec3 top, float topAlpha, vec3 under, float underAlpha) {
     float a = topAlpha + underAlpha * (1.0 - topAlpha);
@@ -33,13 +45,18 @@ vec4 over(vec3 top, float topAlpha, vec3 under, float underAlpha) {
 
 float hash(vec2 q) { return fract(sin(dot(q, vec2(127.1, 311.7))) * 43758.5453); }
 
-// 8463 and ZWIEBELHOF on navy: patches of the letters twinkle white, each
-// patch at its own pace, in a pale blue glow that lifts the violet off the navy.
+// 8463 and ZWIEBELHOF on navy: round sparkles light up here and there on the
+// letters, each at its own pace, in a blue-violet glow that lifts the violet
+// off the navy.
 void main() {
     float c = coverage(texel);
-    float halo = 0.5 * ring(texel, 4.0) + 0.5 * ring(texel, 10.0);
-    float seed = hash(floor(gl_FragCoord.xy / 18.0));
-    float twinkle = pow(max(sin(time * (1.5 + 2.0 * seed) + seed * 6.2832), 0.0), 8.0);
-    vec3 fg = mix(textColor, vec3(1.0, 0.95, 1.0), 0.6 * twinkle);
-    color = over(fg, c, mix(textColor, vec3(0.7, 0.75, 1.0), 0.5), 0.35 * halo);
+    float glow = blur(texel, 10.0);
+    // One possible sparkle per 28-pixel screen cell, at a random spot in it.
+    vec2 cell = floor(gl_FragCoord.xy / 28.0);
+    float seed = hash(cell);
+    vec2 spot = (cell + 0.2 + 0.6 * vec2(seed, hash(cell + 17.0))) * 28.0;
+    float pulse = pow(max(sin(time * (1.2 + 2.0 * seed) + seed * 6.2832), 0.0), 6.0);
+    float sparkle = pulse * exp(-dot(gl_FragCoord.xy - spot, gl_FragCoord.xy - spot) / 40.0);
+    vec3 fg = mix(textColor, vec3(1.0, 0.95, 1.0), min(0.25 * pulse + sparkle, 1.0));
+    color = over(fg, c, vec3(0.3, 0.35, 1.0), 0.85 * glow);
 }

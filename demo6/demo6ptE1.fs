@@ -24,6 +24,18 @@ float ring(vec2 p, float r) {
     return m;
 }
 
+// Average coverage over a disc of radius r around p: a soft blur, for glows
+// that tint the gaps between the scanlines instead of filling them flat.
+float blur(vec2 p, float r) {
+    float sum = 0.0;
+    for (int k = 1; k <= 3; ++k)
+        for (int i = 0; i < 8; ++i) {
+            float a = (float(i) + 0.5 * float(k)) * 0.7853982;
+            sum += coverage(p + r * float(k) / 3.0 * vec2(cos(a), sin(a)));
+        }
+    return sum / 24.0;
+}
+
 // A layer (colour, alpha) laid over another, as straight alpha for the caption blend.
 vec4 over(vec3 top, float topAlpha, vec3 under, float underAlpha) {
     float a = topAlpha + underAlpha * (1.0 - topAlpha);
@@ -41,8 +53,8 @@ void main() {
     if (hash(floor(gl_FragCoord.xy / 6.0)) > shown) discard;
 
     float c = coverage(texel);
-    float halo = 0.5 * ring(texel, 4.0) + 0.5 * ring(texel, 10.0);
+    float glow = blur(texel, 12.0);
     float tide = 0.5 + 0.5 * sin(gl_FragCoord.y * 0.004 + gl_FragCoord.x * 0.0015 - time * 0.7);
     vec3 fg = mix(textColor, vec3(0.62, 0.25, 0.85), 0.55 * tide);
-    color = over(fg, c, mix(textColor, vec3(0.7, 0.75, 1.0), 0.55), 0.3 * halo);
+    color = over(fg, c, vec3(0.45, 0.3, 1.0), 0.8 * glow);
 }
