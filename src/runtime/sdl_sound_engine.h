@@ -1,12 +1,34 @@
 #pragma once
 #include "timeline/music_cues.h"
 
-// Placeholder until the SDL2_mixer engine lands: plays nothing.
+struct _Mix_Music;
+
+// The show's sound engine on SDL2_mixer. The constructor opens the default
+// audio device; when that fails (no sound card, no audio server) the engine is
+// absent and play/stopAll do nothing, so the show runs silently.
+//
+// Tracks are streamed from disk: play() parses the WAV header and hands the
+// stream to the mixer thread, so it returns at once. One track plays at a time;
+// starting a new one halts and frees the previous one.
+//
+// The engine is never closed. Its destructor does not touch SDL: the show's
+// engine is a static, and static destruction order gives no guarantee about
+// what is still usable at that point.
 class SdlSoundEngine : public SoundEngine {
 public:
-    void play(const char*, bool) override {}
-    void stopAll() override {}
+    SdlSoundEngine();
+    SdlSoundEngine(const SdlSoundEngine&) = delete;
+    SdlSoundEngine& operator=(const SdlSoundEngine&) = delete;
+
+    bool available() const { return open_; }
+    void play(const char* path, bool looped) override;
+    void stopAll() override;
+
+private:
+    bool open_ = false;
+    _Mix_Music* current_ = nullptr;  // the last track started, kept until the next play
 };
 
-// The show's engine, created during static initialisation.
+// The show's engine, created during static initialisation (before main, so
+// before the show clock starts).
 extern SdlSoundEngine showSoundEngine;

@@ -1,0 +1,196 @@
+#include "score.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+#include <stdexcept>
+
+namespace synth {
+
+namespace {
+
+constexpr int kStepsPerBar = 16;
+
+std::vector<std::string> tokens(const char* text) {
+    std::istringstream in(text);
+    std::vector<std::string> out;
+    for (std::string t; in >> t;) out.push_back(t);
+    return out;
+}
+
+int pitchClass(char letter) {
+    switch (letter) {
+        case 'C': return 0;
+        case 'D': return 2;
+        case 'E': return 4;
+        case 'F': return 5;
+        case 'G': return 7;
+        case 'A': return 9;
+        case 'B': return 11;
+        default: return -1;
+    }
+}
+
+// The pitch of `pc` (0..11) placed in [low, low + 12).
+int place(int pc, int low) { return low + ((pc - low) % 12 + 12) % 12; }
+
+void requireBar(std::size_t count, const char* text) {
+    if (count != kStepsPerBar)
+        throw std::runtime_error(std::string("a bar needs 16 steps: \"") + text + "\"");
+}
+
+// Turns a bar of tokens into notes: each pitch token starts a note, "-"
+// lengthens it, "." ends it. `pitchOf` maps a token to a MIDI note or -1.
+template <typename PitchOf>
+void parseLine(const char* text, long barStep, PitchOf pitchOf, std::vector<Note>& out, Note style) {
+    std::vector<std::string> steps = tokens(text);
+    requireBar(steps.size(), text);
+    Note* open = nullptr;
+    for (int i = 0; i < kStepsPerBar; ++i) {
+        const std::string& tok = steps[i];
+        if (tok == "-") {
+            if (open != nullptr) ++open->steps;
+            continue;
+        }
+        open = nullptr;
+        if (tok == ".") continue;
+        int midi = pitchOf(tok);
+        if (midi < 0) throw std::runtime_error("not a note: " + tok);
+        Note n = style;
+        n.step = barStep + i;
+        n.steps = 1;
+        n.midi = midi;
+        out.push_back(n);
+        open = &out.back();
+    }
+}
+
+void parseDrums(const char* pattern, long barStep, double scale, std::vector<Hit>& hits,
+                std::vector<Hit>* openHits) {
+    std::string p;
+    for (const char* c = pattern; *c; ++c)
+        if (*c != ' ') p.push_back(*c);
+    requireBar(p.size(), pattern);
+    for (int i = 0; i < kStepsPerBar; ++i) {
+        char c = p[i];
+        if (c == 'x') hits.push_back({barStep + i, scale});
+        else if (c == 'o') hits.push_back({barStep + i, 0.55 * scale});
+        else if (c == 'O' && openHits != nullptr) openHits->push_back({barStep + i, 0.8 * scale});
+    }
+}
+
+double lerp(double a, double b, double x) { return a + (b - a) * x; }
+
+}  // namespace
+
+int noteNumber(const std::string& name) {
+    if (name.size() < 2) return -1;
+    int pc = pitchClass(name[0]);
+    if (pc < 0) return -1;
+    std::size_t i = 1;
+    if (name[i] == '#') { ++pc; ++i; }
+    else if (name[i] == 'b') { --pc; ++i; }
+    if (i >= name.size() || name[i] < '0' || name[i] > '9') return -1;
+    int octave = std::stoi(name.substr(i));
+    return 12 * (octave + 1) + pc;
+}
+
+int chordRoot(const std::string& symbol) {
+    int root = pitchClass(symbol.empty() ? '?' : symbol[0]);
+    if (root < 0) throw std::runtime_error("not a chord: " + symbol);
+    if (symbol.size() > 1 && symbol[1] == '#') ++root;
+    if (symbol.size() > 1 && symbol[1] == 'b') --root;
+    return root;
+}
+
+std::vector<int> chordTones(const std::string& symbol, int low) {
+    int root = chordRoot(symbol);
+    bool minor = symbol.find('m') != std::string::npos;
+    std::vector<int> tones = {place(root, low), place(root + (minor ? 3 : 4), low), place(root + 7, low)};
+    std::sort(tones.begin(), tones.end());
+    return tones;
+}
+
+Score buildScore(const Song& song) {
+    Score score;
+    long bar = 0;
+    for (const Section& s : song.sections) {
+        std::vector<std::string> chords = tokens(s.chords);
+        for (int b = 0; b < s.bars; ++b, ++bar) {
+            const long at = bar * kStepsPerBar;
+            const double progress = s.bars > 1 ? static_cast<double>(b) / (s.bars - 1) : 0.0;
+            const double bright = lerp(s.brightFrom, s.brightTo, progress);
+            const std::string& chord = chords[b % chords.size()];
+            const bool rhythm = s.rhythmBars == 0 || b < s.rhythmBars;
+            const bool fillBar = s.fills && b % 8 == 7;
+
+            if (rhythm && s.kick) parseDrums(s.kick, at, 1.0, score.kicks, nullptr);
+            if (rhythm && s.hats) parseDrums(s.hats, at, 1.0, score.closedHats, &score.openHats);
+            if (rhythm && (s.snare || fillBar)) {
+                // A crescendo under a riser; a fill closes every eight-bar phrase.
+                double scale = s.riser ? lerp(0.35, 1.0, progress) : 1.0;
+                parseDrums(fillBar ? "....x...x.x.xxxx" : s.snare, at, scale, score.snares, nullptr);
+            }
+            if (b == 0 && s.crash) score.crashes.push_back({at, 1.0});
+            if (b == 0 && s.riser) score.risers.push_back({at, s.bars * kStepsPerBar, 0, 1.0});
+
+            // Bass: root between A1 and G#2, so every chord sits in the same register.
+            if (rhythm && s.bass) {
+                const int root = place(chordRoot(chord), 33);
+                Note style{0, 0, 0, 1.0, bright};
+                parseLine(s.bass, at,
+                          [root](const std::string& t) {
+                              if (t == "R") return root;
+                              if (t == "O") return root + 12;
+                              if (t == "F") return root + 7;
+                              return -1;
+                          },
+                          score.bass, style);
+            }
+
+            if (!s.lead.empty()) {
+                const char* line = s.lead[b % s.lead.size()];
+                if (line != nullptr) {
+                    const int shift = s.leadShift;
+                    auto pitch = [shift](const std::string& t) {
+                        int n = noteNumber(t);
+                        return n < 0 ? -1 : n + shift;
+                    };
+                    Note style{0, 0, 0, 1.0, bright, s.tone};
+                    parseLine(line, at, pitch, score.lead, style);
+                    if (s.leadDouble) {
+                        Note low{0, 0, 0, 0.6, bright, LeadTone::Saw};
+                        parseLine(line, at, [&](const std::string& t) { int n = pitch(t); return n < 0 ? -1 : n - 12; },
+                                  score.lead, low);
+                    }
+                }
+            }
+
+            if (s.arp) {
+                std::vector<int> tones = chordTones(chord, 69);
+                tones.push_back(tones[0] + 12);
+                Note style{0, 0, 0, 1.0, bright};
+                parseLine(s.arp, at,
+                          [&tones](const std::string& t) {
+                              if (t.size() != 1 || t[0] < '0' || t[0] > '3') return -1;
+                              return tones[t[0] - '0'];
+                          },
+                          score.arp, style);
+            }
+
+            if (s.pad > 0.0) {
+                std::vector<int> notes = chordTones(chord, 55);
+                // The same chord held over several bars is one long chord.
+                Chord* last = score.pads.empty() ? nullptr : &score.pads.back();
+                if (last && last->notes == notes && last->step + last->steps == at && last->velocity == s.pad)
+                    last->steps += kStepsPerBar;
+                else
+                    score.pads.push_back({at, kStepsPerBar, notes, s.pad, bright});
+            }
+        }
+    }
+    score.steps = bar * kStepsPerBar;
+    return score;
+}
+
+}  // namespace synth

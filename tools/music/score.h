@@ -1,0 +1,82 @@
+#pragma once
+// A song as data: sections of bars, each with its chords and the patterns its
+// parts play, written as text one bar (sixteen 16th steps) at a time.
+//
+// Pattern languages, one token or character per 16th step:
+// - drums ("x...x..."): x = hit, o = soft hit, O = open hat, . = nothing;
+// - melody ("E5 - - A5 . ."): a note name, - holds the previous note, . rests;
+// - bass ("R - O . F"): R root, O octave above, F fifth, with - and . as above;
+// - arp ("0 1 2 3"): index into the chord's tones (3 is the root an octave up).
+#include <string>
+#include <vector>
+
+#include "voices.h"
+
+namespace synth {
+
+struct Section {
+    const char* name;
+    int bars;
+    const char* chords;              // one chord per bar, cycled: "Am F C G"
+    const char* kick = nullptr;      // drum patterns; nullptr = the part rests
+    const char* snare = nullptr;
+    const char* hats = nullptr;
+    const char* bass = nullptr;
+    std::vector<const char*> lead = {};  // melody bars, cycled; a nullptr bar rests
+    int leadShift = 0;               // semitones added to the melody
+    LeadTone tone = LeadTone::Pulse;
+    bool leadDouble = false;         // a saw one octave below the melody
+    const char* arp = nullptr;
+    double pad = 0.0;                // pad level, 0 = no pad
+    double brightFrom = 0.5;         // filter opening of pad and bass across
+    double brightTo = 0.5;           // the section (0 dark .. 1 open)
+    bool fills = false;              // a snare fill in the last bar of every eight
+    bool crash = false;              // a crash on the first beat
+    bool riser = false;              // a noise sweep and a snare crescendo
+    int rhythmBars = 0;              // drums and bass only in the first n bars (0 = all)
+};
+
+struct Song {
+    double bpm;
+    std::vector<Section> sections;
+};
+
+struct Note {
+    long step;       // 16th step from the start of the song
+    int steps;       // length in steps
+    int midi;
+    double velocity;
+    double brightness = 0.5;
+    LeadTone tone = LeadTone::Pulse;
+};
+
+struct Hit {
+    long step;
+    double velocity;
+};
+
+struct Chord {
+    long step;
+    int steps;
+    std::vector<int> notes;
+    double velocity;
+    double brightness;
+};
+
+// Every note and hit of a song, in steps.
+struct Score {
+    long steps = 0;
+    std::vector<Hit> kicks, snares, closedHats, openHats, crashes;
+    std::vector<Note> bass, lead, arp;
+    std::vector<Chord> pads;
+    std::vector<Note> risers;  // only step and steps are used
+};
+
+Score buildScore(const Song& song);
+
+// Parsing helpers, exposed for the songs' own checks.
+int noteNumber(const std::string& name);  // "C#5" -> 73, -1 when not a note
+int chordRoot(const std::string& symbol);                         // "F#m" -> 6
+std::vector<int> chordTones(const std::string& symbol, int low);  // triad in [low, low + 12)
+
+}  // namespace synth
