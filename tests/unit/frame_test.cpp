@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "fake_gl.h"
+#include "noop_gl.h"
+#include "runtime/startup.h"
+#include "timeline/chain.h"
+
+// Counts every allocation of this test process while `counting` is set.
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (counting) ++allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+class CountingEngine : public SoundEngine {
+public:
+    void play(const char*, bool) override { ++plays; }
+    void stopAll() override { ++stops; }
+    int plays = 0;
+    int stops = 0;
+};
+
+double fixedClock() { return 100.0; }
+
+// The whole show built against the fake GL once, from the run directory's files.
+class FrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        fakegl::install();
+        ::testing::internal::CaptureStdout();
+        resources = new Resources;
+        ASSERT_TRUE(buildResources(*resources));
+        ::testing::internal::GetCapturedStdout();
+    }
+    static void TearDownTestSuite() { delete resources; }
+
+    bool draw(float t) {
+        Frame frame{t, *resources, fixedClock, engine, flag};
+        return drawFrame(frame);
+    }
+
+    static Resources* resources;
+    CountingEngine engine;
+    bool flag = false;
+};
+Resources* FrameTest::resources = nullptr;
+
+}  // namespace
+
+TEST_F(FrameTest, ClearsToBlackThenRunsCaptionSceneAndImageInChainOrder) {
+    fakegl::install();
+    draw(60.0f);
+    const auto& calls = fakegl::state().calls;
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[0].name, "glClearColor");
+    EXPECT_EQ(calls[0].args, (std::vector<double>{0, 0, 0, 1}));
+    EXPECT_EQ(calls[1].name, "glClear");
+    EXPECT_EQ(calls[1].args[0], GL_COLOR_BUFFER_BIT);
+    // Programs in the order they draw: the caption, the scene, the image.
+    std::vector<GLuint> programs;
+    for (const auto& draw : fakegl::state().draws)
+        if (programs.empty() || programs.back() != draw.program) programs.push_back(draw.program);
+    const Programs& p = resources->programs;
+    EXPECT_EQ(programs, (std::vector<GLuint>{p.demo6pt61.ID, p.demo6pt62.ID, p.demo6image.ID}));
+}
+
+TEST_F(FrameTest, EndsTheShowOnlyAfter295Seconds) {
+    fakegl::install();
+    EXPECT_FALSE(draw(295.0f));
+    EXPECT_TRUE(draw(295.01f));
+    EXPECT_FALSE(draw(0.0f));
+}
+
+TEST_F(FrameTest, CreatesNoGlObjectsAndAllocatesNothingAcrossTheShow) {
+    fakegl::install();
+    for (float t = 0.0f; t < 296.0f; t += 0.5f) draw(t);
+    for (const char* creator : {"glGenTextures", "glGenBuffers", "glGenVertexArrays", "glCreateProgram",
+                                "glCreateShader", "glBufferData", "glTexImage2D"})
+        EXPECT_TRUE(fakegl::calls(creator).empty()) << creator;
+
+    // Again with GL calls that do nothing, counting every allocation of the frames.
+    noopgl::install();
+    flag = false;
+    for (float t = 0.0f; t < 296.0f; t += 0.25f) draw(t);  // first visit: the music cues fire
+    allocations = 0;
+    counting = true;
+    for (float t = 0.0f; t < 296.0f; t += 0.25f) {
+        long before = allocations;
+        draw(t);
+        if (allocations != before) ADD_FAILURE() << "allocates at t = " << t;
+    }
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(engine.plays, 3 + 3 + 2);  // all three cues in each fresh run, two with the flag left set
+}
