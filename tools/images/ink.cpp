@@ -224,8 +224,9 @@ void roughen(Canvas& canvas, float amount, std::uint32_t seed) {
                 const float wx = (noise(x / 48.0f, y / 48.0f, seed + 10) - 0.5f) * 5.0f * amount;
                 const float wy = (noise(x / 48.0f, y / 48.0f, seed + 11) - 0.5f) * 5.0f * amount;
                 float a = sample(canvas, l, x + wx, y + wy);
-                // Ragged edges: fine noise nudges where the edge falls.
-                a += (noise(x / 3.2f, y / 3.2f, seed + 12) - 0.5f) * 0.45f * amount;
+                // Ragged edges: fine noise nudges where the edge falls (only near
+                // ink, so the ground stays clear).
+                a += (noise(x / 3.2f, y / 3.2f, seed + 12) - 0.5f) * 0.45f * amount * smoothstep(0.0f, 0.25f, a);
                 a = smoothstep(0.18f, 0.82f, a);
                 // Dry-brush fibres: thin streaks along the drag where the ink runs short.
                 const float u = x * fc + y * fs;
