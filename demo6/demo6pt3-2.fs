@@ -1,8 +1,40 @@
 #version 460 core
-in vec2 TexCoord;
+// Cube wave 1 over the near-black phrase: warm coral-to-gold cubes with ivory
+// bevels, a cyan rim so they stand off the dark ground, and a bright pulse
+// that runs along the row with "time".
+in vec3 vViewPos;
+in vec2 vUV;
+in vec3 vObj;
 out vec4 FragColor;
+
 uniform float time;
 uniform float i;
+
+const vec3 kCoral = vec3(1.0, 0.38, 0.30);
+const vec3 kGold = vec3(1.0, 0.78, 0.32);
+const vec3 kIvory = vec3(1.0, 0.95, 0.84);
+const vec3 kRim = vec3(0.35, 0.80, 1.0);
+
 void main() {
-    FragColor = vec4(TexCoord, 0.5 + 0.5 * sin(time + i), 1.0);
+    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 v = normalize(-vViewPos);
+    vec3 l = normalize(vec3(-0.45, 0.75, 0.55));
+    float diffuse = max(dot(n, l), 0.0);
+    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 40.0);
+    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+
+    vec2 d2 = min(vUV, 1.0 - vUV);
+    float d = min(d2.x, d2.y);
+    float aa = min(fwidth(d), 0.01);
+    float bevel = 1.0 - smoothstep(0.05, 0.05 + aa * 1.5, d);
+    float groove = smoothstep(0.05, 0.05 + aa, d) * (1.0 - smoothstep(0.07, 0.07 + aa, d));
+
+    float pulse = pow(0.5 + 0.5 * sin(time * 3.0 - i * 0.45), 8.0);
+    vec3 base = mix(kCoral, kGold, i / 29.0);
+    vec3 ambient = base * mix(0.18, 0.32, n.y * 0.5 + 0.5);
+    vec3 colour = ambient + base * diffuse * 0.85 + vec3(spec) * 0.5;
+    colour = mix(colour, kIvory * (0.55 + 0.5 * diffuse), bevel);
+    colour *= 1.0 - 0.45 * groove;
+    colour += kRim * fresnel * 0.55 + kIvory * pulse * 0.35;
+    FragColor = vec4(colour, 1.0);
 }

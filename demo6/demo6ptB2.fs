@@ -1,8 +1,48 @@
 #version 460 core
-in vec2 TexCoord;
+// Slab stack over the navy 8463 names: a tower of amber lantern slabs.
+// Warm bands of light climb the faces with "time", each slab a little
+// redder than the one before; the slab on the beat (beer near 0) glows
+// through for the first seconds.
+in vec3 vViewPos;
+in vec2 vUV;
+in vec3 vObj;
 out vec4 FragColor;
+
 uniform float time;
 uniform float i;
+uniform float beer;
+uniform float rootone;
+uniform float roottwo;
+uniform float rootthree;
+uniform float toinenaste;
+
+const vec3 kAmber = vec3(1.0, 0.62, 0.18);
+const vec3 kRose = vec3(0.95, 0.30, 0.38);
+const vec3 kEmber = vec3(0.28, 0.08, 0.06);
+const vec3 kPale = vec3(1.0, 0.92, 0.75);
+
 void main() {
-    FragColor = vec4(TexCoord, 0.5 + 0.5 * sin(time + i), 1.0);
+    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 v = normalize(-vViewPos);
+    vec3 l = normalize(vec3(-0.55, 0.6, 0.6));
+    float diffuse = max(dot(n, l), 0.0);
+    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+
+    vec2 d2 = min(vUV, 1.0 - vUV);
+    float d = min(d2.x, d2.y);
+    float aa = min(fwidth(d), 0.01);
+    float bevel = 1.0 - smoothstep(0.025, 0.025 + aa * 1.5, d);
+
+    // Bands that climb: the root values (constant here) set their spacing.
+    float spacing = 6.0 + 0.1 * rootone;
+    float band = 0.5 + 0.5 * sin((vObj.y * spacing - time * 0.9) * 6.2831853 / 3.0);
+    band = smoothstep(0.35, 0.95, band);
+    vec3 body = mix(kAmber, kRose, (i - 1.0) / 10.0);
+    vec3 colour = mix(kEmber, body, 0.25 + 0.45 * diffuse + 0.4 * band);
+    colour += kPale * pow(band, 4.0) * 0.25 * (0.5 + 0.5 * diffuse);
+    float glow = exp(-beer * beer * 0.5);
+    colour = mix(colour, kPale, glow * 0.5);
+    colour = mix(colour, kPale * (0.5 + 0.5 * diffuse), bevel);
+    colour += kAmber * fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
+    FragColor = vec4(colour, 1.0);
 }
