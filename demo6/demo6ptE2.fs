@@ -40,12 +40,14 @@ void main() {
     sunset = mix(sunset, kGold, clamp((9.5 - rootone) / 16.0, 0.0, 0.3));
     // Alternate slabs a shade apart, so the stepped edges of the stack read.
     sunset *= mod(i, 2.0) < 1.0 ? 1.0 : 0.8;
-    vec3 colour = sunset * (0.55 + 0.55 * diffuse) + vec3(spec) * 0.3;
+    float wrap = dot(n, l) * 0.5 + 0.5;
+    vec3 colour = sunset * (0.6 + 0.5 * wrap) + vec3(spec) * 0.3;
     float beat = exp(-beer * beer * 0.4);
     float stripe = smoothstep(0.4, 0.5, abs(fract(vObj.y * 6.0 - time * 0.8) - 0.5) * 2.0);
     colour += kGold * beat * (0.3 + 0.5 * stripe);
     colour = mix(colour, kGold * (0.75 + 0.35 * diffuse), bevel);
     colour += kLilac * fresnel * 0.4;
-    float fog = smoothstep(80.0, 100.0, -vViewPos.z);
-    FragColor = vec4(mix(colour, kFog, fog * 0.6), 1.0);
+    // Depth fog, light: the far slabs of the run sink a little into the ground.
+    float fog = smoothstep(86.0, 96.0, -vViewPos.z);
+    FragColor = vec4(mix(colour, kFog, fog * 0.3), 1.0);
 }
