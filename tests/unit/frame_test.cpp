@@ -16,6 +16,10 @@ std::atomic<bool> counting{false};
 std::atomic<long> allocations{0};
 }  // namespace
 
+// GCC cannot see that these replace the global pair, and warns that free()
+// meets a pointer from operator new.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     if (counting) ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
@@ -23,6 +27,7 @@ void* operator new(std::size_t size) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace {
 
