@@ -39,8 +39,8 @@ void main() {
     float halo = 0.4 * ring(texel, 4.0) + 0.35 * ring(texel, 8.0) + 0.25 * ring(texel, 13.0);
     float luma = dot(textColor, vec3(0.299, 0.587, 0.114));
     bool darkText = luma < 0.4;
-    vec3 haloColour = darkText ? mix(textColor, vec3(0.9, 0.85, 1.0), 0.6) : vec3(0.1, 0.02, 0.05);
-    float haloAlpha = darkText ? 0.3 : 0.55;
+    vec3 haloColour = darkText ? vec3(0.5, 0.35, 1.0) : vec3(0.1, 0.02, 0.05);
+    float haloAlpha = darkText ? 0.4 : 0.55;
 
     float sweep = mod(time, 4.0) / 4.0 * 3000.0 - 500.0;
     float along = gl_FragCoord.x + 0.5 * gl_FragCoord.y;

@@ -39,5 +39,5 @@ void main() {
     float c = coverage(p);
     float halo = 0.5 * ring(p, 4.0) + 0.5 * ring(p, 10.0);
     vec3 fg = mix(textColor, vec3(0.8, 0.75, 1.0), 0.35 * max(sin(phase), 0.0));
-    color = over(fg, c, mix(textColor, vec3(0.85, 0.8, 1.0), 0.5), 0.3 * halo);
+    color = over(fg, c, vec3(0.45, 0.3, 1.0), 0.4 * halo);
 }
