@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -156,13 +158,21 @@ TEST_F(GlyphAtlas, TextQuadBufferIs96DynamicBytesWithOneAttribute) {
     EXPECT_EQ(fakegl::state().arrayBuffer, 0u);
 }
 
-TEST_F(GlyphAtlas, AMissingFontFailsWithItsMessage) {
-    Font font;
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(buildGlyphAtlas(font, "fonts/no-such-font.ttf", 296, 255));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR TERROR failed to load font as face\n");
-    EXPECT_TRUE(font.Characters.empty());
-    EXPECT_TRUE(fakegl::state().calls.empty());
+TEST_F(GlyphAtlas, AMissingOrCorruptFontFailsWithItsMessage) {
+    const std::string corrupt = testing::TempDir() + "corrupt.ttf";
+    {
+        std::ofstream out(corrupt, std::ios::binary);
+        out << "not a font at all, just some bytes";
+    }
+    for (const std::string& path : {std::string("fonts/no-such-font.ttf"), corrupt}) {
+        Font font;
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(buildGlyphAtlas(font, path.c_str(), 296, 255)) << path;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR TERROR failed to load font as face\n");
+        EXPECT_TRUE(font.Characters.empty());
+        EXPECT_TRUE(fakegl::state().calls.empty());
+    }
+    std::remove(corrupt.c_str());
 }
 
 // --- RenderText -------------------------------------------------------------
