@@ -19,6 +19,10 @@ void haltMusicAtExit() { Mix_HaltMusic(); }
 }  // namespace
 
 SdlSoundEngine::SdlSoundEngine() {
+    // SDL's audio brings its event subsystem along, which by default turns
+    // SIGINT and SIGTERM into quit events; the show never reads SDL events, so
+    // it would no longer stop on Ctrl-C or kill. Leave the signals alone.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     if (Mix_OpenAudio(kSampleRate, MIX_DEFAULT_FORMAT, kChannels, kChunkSamples) != 0) {
         // Give the subsystem back so that a later engine may try again (with

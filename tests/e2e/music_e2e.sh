@@ -46,7 +46,14 @@ fi
 show_pid=$!
 sleep 82
 kill -0 "$show_pid" 2>/dev/null || fail "the show ended early: $(cat "$work/out")"
-kill "$show_pid"; wait "$show_pid" 2>/dev/null; show_pid=""
+# The sound library must not take the signals over: SIGTERM still ends the show.
+kill "$show_pid"
+for _ in $(seq 50); do kill -0 "$show_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$show_pid" 2>/dev/null; then
+  kill -9 "$show_pid"; show_pid=""
+  fail "the show ignored SIGTERM"
+fi
+wait "$show_pid" 2>/dev/null; show_pid=""
 [ -s "$work/sound.raw" ] || fail "the disk driver wrote nothing"
 
 # Where does each track first appear in the recording? Samples pass through
