@@ -7,7 +7,7 @@ void musicCueStart(SoundEngine& engine, bool& musicCueFlag) {
 }
 
 void musicCueSwitch(SoundEngine& engine, bool& musicCueFlag, float t) {
-    if (!(t > 74 && t < 75 && musicCueFlag)) return;
+    if (!(t > 74.0f && t < 75.0f && musicCueFlag)) return;
     engine.stopAll();
     engine.play(kSecondTrack, false);
     musicCueFlag = false;
