@@ -9,5 +9,5 @@ tools/setup.sh
 
 echo "== unit and recorded-GL tests with AddressSanitizer and UBSan =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSHOW_SANITIZE=ON -DSHOW_BENCHMARKS=OFF >/dev/null
-cmake --build build-sanitize -j"$(nproc)" --target unit_tests run_data
+cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests run_data
 (cd build-sanitize && ctest --output-on-failure -j2 -L unit)
