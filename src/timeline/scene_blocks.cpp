@@ -1,6 +1,7 @@
 #include "timeline/scene_blocks.h"
 
 #include <cmath>
+#include <optional>
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -103,18 +104,16 @@ enum class Roots { none, fromRowsOneToThree, fromDiagonal };
 
 struct SlabScene {
     Shader Programs::*program;
-    float localOffset;  // L = t - localOffset, sent as "time"
-    float timerOffset;  // "timer" = t - timerOffset, when sendsTimer
-    bool sendsTimer;
-    float limit;        // k = 1, 2, ... while k < limit
-    glm::vec3 (*translation)(float k, float L, float beer);
-    bool scaled;
-    glm::vec3 scale;
-    Turn (*turn)(float t, float L);  // nullptr: no rotation
-    glm::vec3 camera;
-    float farPlane;
-    Roots roots;
-    bool sendsQuadratic;
+    float localOffset = 0.0f;           // L = t - localOffset, sent as "time"
+    std::optional<float> timerOffset = std::nullopt;  // "timer" = t - timerOffset, when sent
+    float limit = 24.0f;                // k = 1, 2, ... while k < limit
+    glm::vec3 (*translation)(float k, float L, float beer) = nullptr;
+    std::optional<glm::vec3> scale = std::nullopt;
+    Turn (*turn)(float t, float L) = nullptr;  // nullptr: no rotation
+    glm::vec3 camera{};
+    float farPlane = 100.0f;
+    Roots roots = Roots::none;
+    bool sendsQuadratic = false;        // "toinenaste"
 };
 
 // The translations, each computed in double from the widened k.
@@ -168,35 +167,87 @@ Turn rockingTurn(float, float L) { return {rockAngle(L), glm::vec3(2.0f, 0.0f, 2
 Turn tiltingTurn(float, float L) { return {rockAngle(L), glm::vec3(0.0f, 2.1f, 2.0f)}; }
 
 constexpr glm::vec3 kSlabSize(10.5f, 15.0f, 2.5f);
-constexpr glm::vec3 kNoScale(1.0f, 1.0f, 1.0f);
 
-// clang-format off
-constexpr SlabScene kSlabRibbon{&Programs::demo6pt62, 0.0f, 0.0f, false, 24.0f, slabTranslation,
-    true, glm::vec3(4.1f, 2.1f, 7.5f), ribbonTurn, glm::vec3(-2.0f, 1.0f, -15.0f), 100.0f,
-    Roots::fromRowsOneToThree, false};
-constexpr SlabScene kCubeSweep{&Programs::demo6pt72, 65.0f, 0.0f, false, 24.0f, sweepTranslation,
-    true, glm::vec3(2.0f, 2.0f, 2.0f), sweepTurn, glm::vec3(-0.5f, 0.0f, -15.0f), 100.0f,
-    Roots::fromRowsOneToThree, false};
+constexpr SlabScene kSlabRibbon{
+    .program = &Programs::demo6pt62,
+    .translation = slabTranslation,
+    .scale = glm::vec3(4.1f, 2.1f, 7.5f),
+    .turn = ribbonTurn,
+    .camera = glm::vec3(-2.0f, 1.0f, -15.0f),
+    .roots = Roots::fromRowsOneToThree,
+};
+constexpr SlabScene kCubeSweep{
+    .program = &Programs::demo6pt72,
+    .localOffset = 65.0f,
+    .translation = sweepTranslation,
+    .scale = glm::vec3(2.0f, 2.0f, 2.0f),
+    .turn = sweepTurn,
+    .camera = glm::vec3(-0.5f, 0.0f, -15.0f),
+    .roots = Roots::fromRowsOneToThree,
+};
 // "time" runs 85 seconds behind the window's start; "timer" is the true local time.
-constexpr SlabScene kPillarRow{&Programs::demo6pt92, 170.0f, 85.0f, true, 24.0f, pillarTranslation,
-    true, glm::vec3(1.0f, 4.0f, 1.0f), nullptr, glm::vec3(6.0f, -2.9f, -40.0f), 100.0f,
-    Roots::fromDiagonal, true};
-constexpr SlabScene kCubeChain{&Programs::demo6ptA2, 133.0f, 0.0f, false, 24.0f, chainTranslation,
-    false, kNoScale, chainTurn, glm::vec3(0.0f, 0.0f, -22.0f), 100.0f,
-    Roots::none, false};
-constexpr SlabScene kSlabStack{&Programs::demo6ptB2, 167.0f, 0.0f, false, 12.0f, slabTranslation,
-    true, kSlabSize, nullptr, glm::vec3(-7.0f, -4.4f, -65.0f), 100.0f,
-    Roots::fromDiagonal, true};
-constexpr SlabScene kRockingSlabs{&Programs::demo6ptC2, 210.0f, 0.0f, false, 12.0f, slabTranslation,
-    true, kSlabSize, rockingTurn, glm::vec3(-7.0f, -4.4f, -90.0f), 100.0f,
-    Roots::fromDiagonal, true};
-constexpr SlabScene kTiltingSlabs{&Programs::demo6ptD2, 234.0f, 0.0f, false, 12.0f, slabTranslation,
-    true, kSlabSize, tiltingTurn, glm::vec3(-7.0f, -4.4f, -90.0f), 100.0f,
-    Roots::fromDiagonal, true};
-constexpr SlabScene kSlabWave{&Programs::demo6ptE2, 257.0f, 0.0f, false, 22.0f, slabTranslation,
-    true, kSlabSize, tiltingTurn, glm::vec3(-7.0f, -4.4f, -90.0f), 150.0f,
-    Roots::fromDiagonal, true};
-// clang-format on
+constexpr SlabScene kPillarRow{
+    .program = &Programs::demo6pt92,
+    .localOffset = 170.0f,
+    .timerOffset = 85.0f,
+    .translation = pillarTranslation,
+    .scale = glm::vec3(1.0f, 4.0f, 1.0f),
+    .camera = glm::vec3(6.0f, -2.9f, -40.0f),
+    .roots = Roots::fromDiagonal,
+    .sendsQuadratic = true,
+};
+constexpr SlabScene kCubeChain{
+    .program = &Programs::demo6ptA2,
+    .localOffset = 133.0f,
+    .translation = chainTranslation,
+    .turn = chainTurn,
+    .camera = glm::vec3(0.0f, 0.0f, -22.0f),
+};
+constexpr SlabScene kSlabStack{
+    .program = &Programs::demo6ptB2,
+    .localOffset = 167.0f,
+    .limit = 12.0f,
+    .translation = slabTranslation,
+    .scale = kSlabSize,
+    .camera = glm::vec3(-7.0f, -4.4f, -65.0f),
+    .roots = Roots::fromDiagonal,
+    .sendsQuadratic = true,
+};
+constexpr SlabScene kRockingSlabs{
+    .program = &Programs::demo6ptC2,
+    .localOffset = 210.0f,
+    .limit = 12.0f,
+    .translation = slabTranslation,
+    .scale = kSlabSize,
+    .turn = rockingTurn,
+    .camera = glm::vec3(-7.0f, -4.4f, -90.0f),
+    .roots = Roots::fromDiagonal,
+    .sendsQuadratic = true,
+};
+constexpr SlabScene kTiltingSlabs{
+    .program = &Programs::demo6ptD2,
+    .localOffset = 234.0f,
+    .limit = 12.0f,
+    .translation = slabTranslation,
+    .scale = kSlabSize,
+    .turn = tiltingTurn,
+    .camera = glm::vec3(-7.0f, -4.4f, -90.0f),
+    .roots = Roots::fromDiagonal,
+    .sendsQuadratic = true,
+};
+// The tilting slabs again, twice as many and with a farther far plane.
+constexpr SlabScene kSlabWave{
+    .program = &Programs::demo6ptE2,
+    .localOffset = 257.0f,
+    .limit = 22.0f,
+    .translation = slabTranslation,
+    .scale = kSlabSize,
+    .turn = tiltingTurn,
+    .camera = glm::vec3(-7.0f, -4.4f, -90.0f),
+    .farPlane = 150.0f,
+    .roots = Roots::fromDiagonal,
+    .sendsQuadratic = true,
+};
 
 void sendRoots(const Shader& program, Roots roots, const glm::mat4& m) {
     RootTriple triple{};
@@ -220,7 +271,7 @@ void drawSlabScene(Frame& frame, const SlabScene& scene) {
     const float t = frame.t;
     const float L = t - scene.localOffset;
     scenePrologue(program, L);
-    if (scene.sendsTimer) program.setFloat("timer", t - scene.timerOffset);
+    if (scene.timerOffset) program.setFloat("timer", t - *scene.timerOffset);
     for (float k = 1.0f; k < scene.limit; k += 1.0f) {
         program.setFloat("i", k);
         glm::mat4 model(1.0f);
@@ -228,7 +279,7 @@ void drawSlabScene(Frame& frame, const SlabScene& scene) {
         glm::mat4 projection(1.0f);
         const float beer = std::fabs(k - L);
         model = glm::translate(model, scene.translation(k, L, beer));
-        if (scene.scaled) model = glm::scale(model, scene.scale);
+        if (scene.scale) model = glm::scale(model, *scene.scale);
         if (scene.turn != nullptr) {
             const Turn turn = scene.turn(t, L);
             model = glm::rotate(model, turn.angle, turn.axis);
