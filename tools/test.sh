@@ -4,7 +4,7 @@
 # the unit and recorded-GL tests again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh
+tools/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
 (cd build && ctest --output-on-failure -j2)
 
 echo "== unit and recorded-GL tests with AddressSanitizer and UBSan =="
