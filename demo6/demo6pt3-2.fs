@@ -20,7 +20,7 @@ void main() {
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.45, 0.75, 0.55));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 40.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 40.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
 
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -32,7 +32,7 @@ void main() {
     float pulse = pow(0.5 + 0.5 * sin(time * 3.0 - i * 0.45), 8.0);
     vec3 base = mix(kCoral, kGold, i / 29.0);
     vec3 ambient = base * mix(0.18, 0.32, n.y * 0.5 + 0.5);
-    vec3 colour = ambient + base * diffuse * 0.85 + vec3(spec) * 0.5;
+    vec3 colour = ambient + base * diffuse * 0.85 + vec3(specular) * 0.5;
     colour = mix(colour, kIvory * (0.55 + 0.5 * diffuse), bevel);
     colour *= 1.0 - 0.45 * groove;
     colour += kRim * fresnel * 0.55 + kIvory * pulse * 0.35;

@@ -18,7 +18,7 @@ void main() {
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(0.5, 0.8, 0.4));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 60.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 60.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.5);
 
     // A 4 x 4 grid of neon lines, one pixel-stable width on any face size.
@@ -29,7 +29,7 @@ void main() {
 
     float flash = pow(0.5 + 0.5 * sin(time * 2.2 - i * 0.35), 10.0);
     vec3 base = mix(kDeep, kCyan, 0.35 + 0.65 * diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
-    vec3 colour = base + vec3(0.85, 0.95, 1.0) * spec * 0.7 + kCyan * fresnel * 0.6;
+    vec3 colour = base + vec3(0.85, 0.95, 1.0) * specular * 0.7 + kCyan * fresnel * 0.6;
     colour = mix(colour, kNeon * (1.1 + flash), max(grid * 0.55, edge));
     colour += kNeon * flash * 0.15;
     FragColor = vec4(colour, 1.0);

@@ -24,7 +24,7 @@ void main() {
     // and in front.
     vec3 l = normalize(vec3(-0.35, -0.55, 0.75));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 30.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 30.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
 
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -38,7 +38,7 @@ void main() {
     vec3 base = mix(kIvory, kCyan, band * 0.85);
     // A slow light shift from the model's root values.
     base *= 0.92 + 0.08 * sin(rootone + rootthree * 0.5 - roottwo * 0.1);
-    vec3 colour = mix(kShade, base, 0.6 + 0.4 * wrap) + vec3(spec) * 0.35;
+    vec3 colour = mix(kShade, base, 0.6 + 0.4 * wrap) + vec3(specular) * 0.35;
     colour = mix(colour, kCyan * (0.7 + 0.5 * diffuse), bevel);
     colour += kCyan * fresnel * 0.35;
     FragColor = vec4(colour, 1.0);

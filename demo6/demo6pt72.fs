@@ -23,7 +23,7 @@ void main() {
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.5, 0.7, 0.5));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 48.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 48.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
 
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -35,7 +35,7 @@ void main() {
     float glow = exp(-beer * beer * 0.35);
     vec3 base = mix(kTeal, kMint, 0.4 + 0.6 * diffuse);
     base = mix(base, kGold * (0.8 + 0.4 * diffuse), glow);
-    vec3 colour = base * (0.85 + 0.15 * sin(rootone * 3.0)) + vec3(spec) * 0.45;
+    vec3 colour = base * (0.85 + 0.15 * sin(rootone * 3.0)) + vec3(specular) * 0.45;
     colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * glow) + bevel * 0.6);
     colour += kMint * fresnel * 0.3 + kGold * glow * 0.25;
     FragColor = vec4(colour, 1.0);

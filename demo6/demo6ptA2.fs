@@ -21,7 +21,7 @@ void main() {
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.5, 0.8, 0.45));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 36.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 36.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
 
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -31,7 +31,7 @@ void main() {
     float spark = exp(-beer * beer * 0.6);
     float shimmer = 0.5 + 0.5 * sin(time * 4.0 - i * 0.8);
     vec3 base = mix(kDeep, kCoral, 0.3 + 0.7 * diffuse);
-    vec3 colour = base + vec3(spec) * 0.4;
+    vec3 colour = base + vec3(specular) * 0.4;
     colour = mix(colour, kIvory * (0.6 + 0.45 * diffuse), bevel);
     colour = mix(colour, kSpark * (0.9 + 0.3 * diffuse), spark * 0.85);
     colour += kIvory * fresnel * 0.3 + kCoral * shimmer * 0.08;

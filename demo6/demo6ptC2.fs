@@ -25,7 +25,7 @@ void main() {
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.5, 0.65, 0.55));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 24.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 24.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.0);
 
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -37,7 +37,7 @@ void main() {
     vec3 pearl = mix(kMint, kLilac, tilt);
     // A faint sheen that slides across the faces.
     float sheen = 0.5 + 0.5 * sin(vUV.x * 5.0 + vUV.y * 3.0 + time * 1.3 + i * 0.3);
-    vec3 colour = mix(kShadow, pearl, 0.3 + 0.7 * diffuse) + vec3(spec) * 0.35;
+    vec3 colour = mix(kShadow, pearl, 0.3 + 0.7 * diffuse) + vec3(specular) * 0.35;
     colour += pearl * sheen * 0.08 + kLilac * fresnel * 0.35;
     colour = mix(colour, kCopper * (0.6 + 0.6 * diffuse), bevel);
     FragColor = vec4(colour, 1.0);

@@ -23,7 +23,7 @@ void main() {
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(0.45, 0.7, 0.55));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 64.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 64.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.5);
 
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -39,7 +39,7 @@ void main() {
     float scanY = 1.0 - fract(time * 0.5 - i * 0.07);
     float scan = exp(-pow((vObj.y + 0.5 - scanY) * 30.0, 2.0));
     vec3 colour = mix(kDeepIce, body, 0.25 + 0.6 * diffuse + 0.08 * frost);
-    colour += kWhite * (spec * 0.6 + fresnel * 0.45 + scan * 0.6);
+    colour += kWhite * (specular * 0.6 + fresnel * 0.45 + scan * 0.6);
     colour = mix(colour, kWhite * (0.7 + 0.3 * diffuse), bevel);
     FragColor = vec4(colour, 1.0);
 }

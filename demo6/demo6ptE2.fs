@@ -26,7 +26,7 @@ void main() {
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.4, 0.75, 0.5));
     float diffuse = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(n, normalize(l + v)), 0.0), 32.0);
+    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 32.0);
     float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
 
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -41,7 +41,7 @@ void main() {
     // Alternate slabs a shade apart, so the stepped edges of the stack read.
     sunset *= mod(i, 2.0) < 1.0 ? 1.0 : 0.8;
     float wrap = dot(n, l) * 0.5 + 0.5;
-    vec3 colour = sunset * (0.6 + 0.5 * wrap) + vec3(spec) * 0.3;
+    vec3 colour = sunset * (0.6 + 0.5 * wrap) + vec3(specular) * 0.3;
     float beat = exp(-beer * beer * 0.4);
     float stripe = smoothstep(0.4, 0.5, abs(fract(vObj.y * 6.0 - time * 0.8) - 0.5) * 2.0);
     colour += kGold * beat * (0.3 + 0.5 * stripe);
