@@ -9,22 +9,7 @@
 set -uo pipefail
 run_dir=$(cd "$1" && pwd)
 case_name=$2
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-# A private X server on a display nobody else uses.
-exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-[ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
+source "$(dirname "$0")/private_display.sh"
 gl46() { MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 "$@"; }
 # No sound device in tests: the show must run silently.
 export SDL_AUDIODRIVER=dummy

@@ -1,0 +1,21 @@
+# Sourced by the end-to-end scripts: a scratch folder ($work), a private Xvfb
+# on a display nobody else uses ($DISPLAY), fail(), and a cleanup that stops
+# the show ($show_pid, when set) and the server by their process ids.
+work=$(mktemp -d)
+xvfb_pid=""
+show_pid=""
+cleanup() {
+  [ -n "$show_pid" ] && kill "$show_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# -displayfd: the server picks a free display and writes its number.
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+[ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
