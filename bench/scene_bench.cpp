@@ -62,15 +62,10 @@ double steppingClock() {
     return now += 1e-6;
 }
 
-struct SilentSound : SoundEngine {
-    void play(const char*, bool) override {}
-    void stopAll() override {}
-};
-
 void sceneFrame(benchmark::State& state, void (*block)(Frame&), float t) {
     pointGLAtNothing();
     Resources res;
-    SilentSound sound;
+    SilentSoundEngine sound;
     bool musicCueFlag = true;
     Frame frame{t, res, steppingClock, sound, musicCueFlag};
     const unsigned long long before = gAllocations;

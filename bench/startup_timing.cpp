@@ -14,16 +14,6 @@
 #include "timeline/chain.h"
 #include "xvfb.h"
 
-namespace {
-
-class SilentEngine : public SoundEngine {
-public:
-    void play(const char*, bool) override {}
-    void stopAll() override {}
-};
-
-}  // namespace
-
 int main() {
     if (std::getenv("DISPLAY") == nullptr && startPrivateXvfb().empty()) {
         std::fprintf(stderr, "no display and no Xvfb\n");
@@ -47,7 +37,7 @@ int main() {
     if (!buildResources(resources, &times)) return 1;
     const double resourcesReady = glfwGetTime();
 
-    SilentEngine silence;
+    SilentSoundEngine silence;
     bool musicCueFlag = false;
     Frame frame{static_cast<float>(glfwGetTime()), resources, glfwGetTime, silence, musicCueFlag};
     drawFrame(frame);

@@ -81,11 +81,6 @@ void buildShowFonts() {
             buildGlyphAtlas(topazFont, "fonts/topaz.ttf", 322, 128);
 }
 
-struct SilentSound : SoundEngine {
-    void play(const char*, bool) override {}
-    void stopAll() override {}
-};
-
 double noClock() { return 0.0; }
 
 }  // namespace
@@ -123,7 +118,7 @@ static void BM_ClosingGreetingsFrame(benchmark::State& state) {
     buildShowFonts();
     pointGLAtNothing();
     Resources res;
-    SilentSound sound;
+    SilentSoundEngine sound;
     bool musicCueFlag = true;
     Frame frame{270.0f, res, noClock, sound, musicCueFlag};
     const unsigned long long before = benchHeapAllocations();

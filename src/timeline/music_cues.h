@@ -9,6 +9,14 @@ public:
     virtual void stopAll() = 0;
 };
 
+// An engine that plays nothing: for drawing frames where no sound is wanted
+// (frame capture, timing runs, tests).
+class SilentSoundEngine : public SoundEngine {
+public:
+    void play(const char*, bool) override {}
+    void stopAll() override {}
+};
+
 inline constexpr const char* kFirstTrack = "demo6/musics/Tune1.wav";
 inline constexpr const char* kSecondTrack = "demo6/musics/newtune.wav";
 

@@ -10,11 +10,6 @@
 
 namespace {
 
-struct SilentSound : SoundEngine {
-    void play(const char*, bool) override {}
-    void stopAll() override {}
-};
-
 double fixedClock() { return 100.0; }
 
 constexpr GLuint kImageProgram = 50;
@@ -57,7 +52,7 @@ struct ImageDraw {
 class ImageBlocks : public ::testing::Test {
 protected:
     Resources res;
-    SilentSound sound;
+    SilentSoundEngine sound;
     bool musicCueFlag = true;
     bool ended = false;
 

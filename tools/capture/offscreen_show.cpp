@@ -47,12 +47,8 @@ void resolve(T& pointer, const char* name) {
     std::exit(2);
 }
 
-class SilentEngine : public SoundEngine {
-public:
-    void play(const char*, bool) override {}
-    void stopAll() override {}
-};
-SilentEngine silentEngine;
+
+SilentSoundEngine silentEngine;
 
 double scriptedClock = 0.0;
 double readScriptedClock() { return scriptedClock; }
