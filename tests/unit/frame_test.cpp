@@ -1,33 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "allocation_counter.h"
 #include "fake_gl.h"
 #include "noop_gl.h"
 #include "runtime/startup.h"
 #include "timeline/chain.h"
-
-// Counts every allocation of this test process while `counting` is set.
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-}  // namespace
-
-// GCC cannot see that these replace the global pair, and warns that free()
-// meets a pointer from operator new.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    if (counting) ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -101,14 +80,14 @@ TEST_F(FrameTest, CreatesNoGlObjectsAndAllocatesNothingAcrossTheShow) {
     noopgl::install();
     flag = false;
     for (float t = 0.0f; t < 296.0f; t += 0.25f) draw(t);  // first visit: the music cues fire
-    allocations = 0;
-    counting = true;
+    unsigned long long allocations = 0;
     for (float t = 0.0f; t < 296.0f; t += 0.25f) {
-        long before = allocations;
+        const unsigned long long before = heapAllocations();
         draw(t);
-        if (allocations != before) ADD_FAILURE() << "allocates at t = " << t;
+        const unsigned long long made = heapAllocations() - before;
+        if (made != 0) ADD_FAILURE() << "allocates at t = " << t;
+        allocations += made;
     }
-    counting = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(allocations, 0u);
     EXPECT_EQ(engine.plays, 3 + 3 + 2);  // all three cues in each fresh run, two with the flag left set
 }
