@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "fake_gl.h"
+#include "fake_show.h"
 #include "render/glyph_atlas.h"
-#include "runtime/startup.h"
 #include "timeline/caption_blocks.h"
 #include "timeline/chain.h"
 
@@ -83,14 +83,7 @@ constexpr float kViolet[] = {0.221f, 0.111f, 0.761f};
 
 class CaptionBlocks : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        fakegl::install();
-        ::testing::internal::CaptureStdout();
-        resources = new Resources;
-        ASSERT_TRUE(buildResources(*resources));
-        ::testing::internal::GetCapturedStdout();
-    }
-    static void TearDownTestSuite() { delete resources; }
+    static void SetUpTestSuite() { resources = &showBuiltOnFakeGl(); }
 
     // Runs one block at t against a fresh recording.
     void run(Block block, float t) {
@@ -123,11 +116,11 @@ protected:
         }
     }
 
-    static Resources* resources;
+    static const Resources* resources;
     RecordingSound sound;
     bool flag = false;
 };
-Resources* CaptionBlocks::resources = nullptr;
+const Resources* CaptionBlocks::resources = nullptr;
 
 }  // namespace
 

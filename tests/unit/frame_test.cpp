@@ -4,8 +4,8 @@
 
 #include "allocation_counter.h"
 #include "fake_gl.h"
+#include "fake_show.h"
 #include "noop_gl.h"
-#include "runtime/startup.h"
 #include "timeline/chain.h"
 
 namespace {
@@ -23,25 +23,18 @@ double fixedClock() { return 100.0; }
 // The whole show built against the fake GL once, from the run directory's files.
 class FrameTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        fakegl::install();
-        ::testing::internal::CaptureStdout();
-        resources = new Resources;
-        ASSERT_TRUE(buildResources(*resources));
-        ::testing::internal::GetCapturedStdout();
-    }
-    static void TearDownTestSuite() { delete resources; }
+    static void SetUpTestSuite() { resources = &showBuiltOnFakeGl(); }
 
     bool draw(float t) {
         Frame frame{t, *resources, fixedClock, engine, flag};
         return drawFrame(frame);
     }
 
-    static Resources* resources;
+    static const Resources* resources;
     CountingEngine engine;
     bool flag = false;
 };
-Resources* FrameTest::resources = nullptr;
+const Resources* FrameTest::resources = nullptr;
 
 }  // namespace
 
