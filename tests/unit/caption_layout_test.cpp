@@ -31,9 +31,10 @@ constexpr float kEdgeSlack = 8.0f;
 // Its sway sends it off the left edge on purpose.
 const std::string kLeavesOnPurpose = "PORTHAVENS";
 
-const Block kCaptionBlocks[] = {openingTitle,     creditsCard,     phraseCaption,       greetingsTitle,
-                                greetingsGravelmist, greetingsBrambl, greetingsTimbre,  greetingsSprig,
-                                greetings8463,    greetingsGlimmertak, greetingsVeska, closingGreetings};
+const Block kCaptionBlocks[] = {
+    openingTitle,    creditsCard,    phraseCaption, greetingsTitle,      greetingsGravelmist, greetingsBrambl,
+    greetingsTimbre, greetingsSprig, greetings8463, greetingsGlimmertak, greetingsVeska,      closingGreetings,
+};
 
 const std::map<const Font*, const char*> kFontFiles = {
     {&antonioFont, "fonts/Antonio-Regular.ttf"},
@@ -88,8 +89,7 @@ protected:
         bool flag = false;
         SilentSoundEngine silent;
         for (const ChainLink& link : kTimelineChain) {
-            if (std::find(std::begin(kCaptionBlocks), std::end(kCaptionBlocks), link.block) ==
-                std::end(kCaptionBlocks))
+            if (std::find(std::begin(kCaptionBlocks), std::end(kCaptionBlocks), link.block) == std::end(kCaptionBlocks))
                 continue;
             for (std::size_t i = 0; i < link.window.count; ++i) {
                 const Interval& window = link.window.intervals[i];
@@ -101,7 +101,7 @@ protected:
                     fakegl::install();
                     Frame frame{t, resources, noClock, silent, flag};
                     link.block(frame);
-                    frames->push_back({t, drawnLines()});
+                    frames.push_back({t, drawnLines()});
                 }
             }
         }
@@ -111,15 +111,15 @@ protected:
         float t;
         std::vector<DrawnLine> lines;
     };
-    static std::vector<SampledFrame>* frames;
+    // Every sampled frame of every caption window, drawn once for the suite.
+    inline static std::vector<SampledFrame> frames;
 };
-std::vector<CaptionLayout::SampledFrame>* CaptionLayout::frames = new std::vector<CaptionLayout::SampledFrame>;
 
 TEST_F(CaptionLayout, EveryCaptionWindowIsSampled) {
     // 286 seconds of captions, ten frames a second.
-    EXPECT_GT(frames->size(), 2800u);
+    EXPECT_GT(frames.size(), 2800u);
     std::set<const Font*> fonts;
-    for (const SampledFrame& f : *frames) {
+    for (const SampledFrame& f : frames) {
         ASSERT_FALSE(f.lines.empty()) << "t = " << f.t;
         for (const DrawnLine& line : f.lines) fonts.insert(line.font);
     }
@@ -128,7 +128,7 @@ TEST_F(CaptionLayout, EveryCaptionWindowIsSampled) {
 
 TEST_F(CaptionLayout, LinesStayInsideTheFrame) {
     std::map<std::string, Worst> worst;
-    for (const SampledFrame& f : *frames)
+    for (const SampledFrame& f : frames)
         for (const DrawnLine& line : f.lines) {
             const auto [past, edge] = pastTheFrame(inkBox(line));
             Worst& w = worst[line.bytes];
@@ -143,7 +143,7 @@ TEST_F(CaptionLayout, LinesStayInsideTheFrame) {
 
 TEST_F(CaptionLayout, PixelFontLinesOfOneFrameKeepClear) {
     std::map<std::pair<std::string, std::string>, Worst> worst;
-    for (const SampledFrame& f : *frames)
+    for (const SampledFrame& f : frames)
         for (std::size_t a = 0; a < f.lines.size(); ++a)
             for (std::size_t b = a + 1; b < f.lines.size(); ++b) {
                 const DrawnLine& one = f.lines[a];
@@ -169,7 +169,7 @@ TEST_F(CaptionLayout, PixelFontLinesOfOneFrameKeepClear) {
 // character map and give a non-empty bitmap.
 TEST_F(CaptionLayout, EachFaceHasRealGlyphsForItsStrings) {
     std::map<const Font*, std::set<unsigned char>> used;
-    for (const SampledFrame& f : *frames)
+    for (const SampledFrame& f : frames)
         for (const DrawnLine& line : f.lines) {
             EXPECT_EQ(line.bytes.find('?'), std::string::npos) << line.bytes << ": a byte without a glyph record";
             used[line.font].insert(line.bytes.begin(), line.bytes.end());
@@ -184,8 +184,8 @@ TEST_F(CaptionLayout, EachFaceHasRealGlyphsForItsStrings) {
             EXPECT_NE(FT_Get_Char_Index(face, byte), 0u) << kFontFiles.at(font) << " lacks byte " << int(byte);
             if (byte == ' ') continue;
             const Character& ch = font->Characters.at(static_cast<signed char>(byte));
-            EXPECT_TRUE(ch.Size.x > 0 && ch.Size.y > 0) << kFontFiles.at(font) << " draws byte " << int(byte)
-                                                        << " as an empty bitmap";
+            EXPECT_TRUE(ch.Size.x > 0 && ch.Size.y > 0)
+                << kFontFiles.at(font) << " draws byte " << int(byte) << " as an empty bitmap";
         }
         FT_Done_Face(face);
     }
