@@ -45,9 +45,12 @@ DEBIAN_FACES = {
               "4cbbe5634193093545f944fb6004e5d56cf5f9b866a7cb297faa4c1c49ebeb88"),
 }
 
-# Screen pixels per design pixel, in both retro faces.
+# Screen pixels per design pixel in both retro faces: small enough that the
+# Amiga line placed highest stays under the top edge, the longest one inside
+# the right edge, and the bouncing C-64 line clear of the line above it.
 PIXEL = 15.0
-# Extra left bearing of the Amiga face, in design pixels.
+# Extra left bearing of the Amiga face, in design pixels: a line whose pen
+# starts 52 pixels left of the frame still shows its first letter.
 TOPAZ_LEFT_MARGIN = 2.5
 
 
