@@ -1,7 +1,5 @@
 #include "drawn_text.h"
 
-#include <map>
-
 #include "fake_gl.h"
 
 namespace {
@@ -14,13 +12,13 @@ const Font* fontWithVertexArray(GLuint vertexArray) {
     return nullptr;
 }
 
-// Maps each glyph texture of the show's fonts back to its byte.
-std::map<GLuint, char> bytesByTexture() {
-    std::map<GLuint, char> bytes;
-    for (const Font* font : kFonts)
-        for (const auto& [key, ch] : font->Characters)
-            if (ch.TextureID != 0) bytes[ch.TextureID] = static_cast<char>(key);
-    return bytes;
+// The byte whose glyph texture is bound, or '?' (the empty glyph's texture 0
+// included). A scan: the fonts hold at most 255 glyphs.
+char byteWithTexture(const Font& font, GLuint texture) {
+    if (texture == 0) return '?';
+    for (const auto& [key, ch] : font.Characters)
+        if (ch.TextureID == texture) return static_cast<char>(key);
+    return '?';
 }
 
 // The quad's corners: vertex 2 is (xpos, ypos), vertex 6 is (xpos + w, ypos + h).
@@ -32,7 +30,6 @@ Box quadOf(const std::vector<float>& streamed) {
 }  // namespace
 
 std::vector<DrawnLine> drawnLines() {
-    const std::map<GLuint, char> bytes = bytesByTexture();
     std::vector<DrawnLine> lines;
     std::size_t draw = 0;
     for (const fakegl::Call& call : fakegl::state().calls) {
@@ -46,8 +43,7 @@ std::vector<DrawnLine> drawnLines() {
         if (font == nullptr || lines.empty()) continue;  // not a glyph quad
         DrawnLine& line = lines.back();
         line.font = font;
-        auto found = bytes.find(d.texture0);
-        line.bytes += found == bytes.end() ? '?' : found->second;
+        line.bytes += byteWithTexture(*font, d.texture0);
         line.glyphs.push_back(quadOf(d.streamed));
         if (line.bytes.size() == 1) {
             line.x0 = d.streamed[4];
