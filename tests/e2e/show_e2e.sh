@@ -102,9 +102,8 @@ case "$case_name" in
       sleep 0.1
     done
     show_window_open || fail "the show's window never opened"
-    # Press Escape, held for a moment as a hand does (the show reads the key's
-    # state once a frame, and a software-rendered frame can outlast a synthetic
-    # tap); press again while start-up may still be running.
+    # Press Escape, held for a moment as a hand does (a bare tap is the
+    # escape-tap case); press again while start-up may still be running.
     for press in $(seq 20); do
       pressed=$(date +%s.%N)
       xdotool keydown Escape
