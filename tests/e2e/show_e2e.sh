@@ -75,6 +75,7 @@ stop_by_signal() {
   [ "$(saver_timeout)" = "$saver_before" ] ||
     fail "screen saver timeout $(saver_timeout), expected $saver_before: glfwTerminate did not run"
   [ ! -s "$work/out" ] || fail "output: $(cat "$work/out")"
+  [ ! -s "$work/err" ] || fail "standard error: $(cat "$work/err")"
   echo "SIG$sig ended the show after $took_ms ms, status $status, screen saver back at $saver_before s"
 }
 
