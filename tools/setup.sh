@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake pkg-config
-  libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev
+  libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri xdotool faketime
+  xvfb xauth libgl1-mesa-dri xdotool faketime x11-xserver-utils
 )
 missing=()
 for p in "${packages[@]}"; do
