@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     std::string error;
     const std::optional<RecordOptions> parsed = parseRecordOptions(argc - 1, argv + 1, error);
     if (!parsed) {
-        std::cerr << "record: " << error << "\n" << kRecordUsage << std::endl;
+        std::cerr << "record: " << error << " (" << kRecordUsage << ")" << std::endl;
         return 2;
     }
     const RecordOptions& options = *parsed;
@@ -155,13 +155,14 @@ int main(int argc, char** argv) {
             progress.frameDone();
         }
         streamed = ok && stopSignal == 0 && stream.finish();
-        // The writer may be blocked on a full pipe: a dead ffmpeg frees it.
-        if (!streamed) killEncoder(encoder);
+        // Stopped by a signal, the writer may be blocked on a full pipe: a
+        // dead ffmpeg frees it.
+        if (stopSignal != 0) killEncoder(encoder);
         readBack = stream.readBackSeconds();
         written = stream.writeSeconds();
     }
     progress.close();
-    if (!streamed) killEncoder(encoder);
+    if (stopSignal != 0) killEncoder(encoder);
     // ffmpeg reads both pipes in step: it must see the video's end before
     // the sound thread can be waited for.
     closeVideo(encoder);
@@ -173,6 +174,7 @@ int main(int argc, char** argv) {
         return 128 + stopSignal;
     }
     if (!encoded) return fail(error + "; nothing written");
+    if (!streamed) return fail("ffmpeg stopped reading frames; nothing written");
     if (std::rename(partialPath.c_str(), out.c_str()) != 0)
         return fail("cannot write " + out.string() + ": " + std::strerror(errno));
     partialPath.clear();
