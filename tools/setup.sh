@@ -10,6 +10,7 @@ packages=(
   libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri xdotool faketime
+  ffmpeg
 )
 missing=()
 for p in "${packages[@]}"; do

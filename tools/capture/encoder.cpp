@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +42,11 @@ std::vector<std::string> ffmpegArguments(const RecordOptions& options, int audio
 }
 
 }  // namespace
+
+double cpuSeconds(const struct rusage& usage) {
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
 
 bool startEncoder(const RecordOptions& options, int audioRate, const std::string& path, Encoder& encoder,
                   std::string& error) {
@@ -109,9 +115,11 @@ bool finishEncoder(Encoder& encoder, std::string& error) {
         return false;
     }
     int status = 0;
-    while (waitpid(encoder.pid, &status, 0) < 0 && errno == EINTR) {
+    struct rusage usage {};
+    while (wait4(encoder.pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     encoder.pid = -1;
+    encoder.cpuSeconds = cpuSeconds(usage);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
     error = WIFSIGNALED(status) ? "ffmpeg was killed by signal " + std::to_string(WTERMSIG(status))
                                 : "ffmpeg failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")";

@@ -1,13 +1,8 @@
 #include "frame_stream.h"
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
-#include <iostream>
 #include <vector>
 
 #include <sys/uio.h>
@@ -28,15 +23,6 @@ constexpr std::size_t kFrameBytes = kRowBytes * kHeight;
 PFNGLREADPIXELSPROC readPixels;
 PFNGLMAPBUFFERRANGEPROC mapBufferRange;
 PFNGLUNMAPBUFFERPROC unmapBuffer;
-
-template <typename T>
-void resolve(T& pointer, const char* name) {
-    pointer = reinterpret_cast<T>(glfwGetProcAddress(name));
-    if (pointer == nullptr) {
-        std::cerr << "record: missing " << name << std::endl;
-        std::exit(2);
-    }
-}
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -65,9 +51,9 @@ bool writeAll(int fd, std::vector<iovec>& rows) {
 }  // namespace
 
 FrameStream::FrameStream(int fd) : fd_(fd) {
-    resolve(readPixels, "glReadPixels");
-    resolve(mapBufferRange, "glMapBufferRange");
-    resolve(unmapBuffer, "glUnmapBuffer");
+    readPixels = reinterpret_cast<PFNGLREADPIXELSPROC>(requireGlEntryPoint("glReadPixels"));
+    mapBufferRange = reinterpret_cast<PFNGLMAPBUFFERRANGEPROC>(requireGlEntryPoint("glMapBufferRange"));
+    unmapBuffer = reinterpret_cast<PFNGLUNMAPBUFFERPROC>(requireGlEntryPoint("glUnmapBuffer"));
     glGenBuffers(2, buffers_);
     for (unsigned int buffer : buffers_) {
         glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);

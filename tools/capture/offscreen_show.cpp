@@ -35,11 +35,7 @@ PFNGLFINISHPROC finish;
 
 template <typename T>
 void resolve(T& pointer, const char* name) {
-    pointer = reinterpret_cast<T>(glfwGetProcAddress(name));
-    if (pointer == nullptr) {
-        std::cerr << "offscreen show: missing " << name << std::endl;
-        std::exit(2);
-    }
+    pointer = reinterpret_cast<T>(requireGlEntryPoint(name));
 }
 
 [[noreturn]] void fail(const char* why) {
@@ -76,6 +72,15 @@ std::string captureStdout(Work work) {
 }
 
 }  // namespace
+
+void* requireGlEntryPoint(const char* name) {
+    auto pointer = reinterpret_cast<void*>(glfwGetProcAddress(name));
+    if (pointer == nullptr) {
+        std::cerr << "offscreen show: missing " << name << std::endl;
+        std::exit(2);
+    }
+    return pointer;
+}
 
 OffscreenShow& OffscreenShow::instance() { return instance(true); }
 

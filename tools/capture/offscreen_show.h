@@ -51,3 +51,7 @@ private:
     std::vector<std::uint8_t> pixels_;
     bool musicCueFlag_ = false;
 };
+
+// A GL entry point outside the show's loader list (framebuffers, read-back),
+// from the current context. Ends the process with a message when missing.
+void* requireGlEntryPoint(const char* name);

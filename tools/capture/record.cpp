@@ -4,9 +4,6 @@
 //   record [--from S] [--to S] [--fps N] [--size WxH] [--crf N] [--run-dir DIR] OUT.mp4
 // Data paths are relative, as in the show: run it from the run directory or
 // name that with --run-dir. Without DISPLAY it draws on a private Xvfb.
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -63,14 +60,14 @@ bool createPartial(const std::filesystem::path& out, std::string& error) {
         error = "cannot write " + out.string() + ": " + std::strerror(errno);
         return false;
     }
+    // mkstemp makes it private; the video gets the usual permissions.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
     close(fd);
     partialPath = pattern;
     return true;
 }
-
-struct StageSeconds {
-    double render = 0.0;
-};
 
 // Streams the mixed soundtrack down ffmpeg's audio pipe, then closes it.
 void writeSoundtrack(SoundtrackMixer& mixer, long long samples, int fd) {
@@ -125,7 +122,7 @@ int main(int argc, char** argv) {
 
     OffscreenShow& show = OffscreenShow::instance(std::getenv("DISPLAY") == nullptr);
     if (!show.startupOutput().empty()) std::cerr << "record: start-up said:\n" << show.startupOutput();
-    const auto finish = reinterpret_cast<PFNGLFINISHPROC>(glfwGetProcAddress("glFinish"));
+    const auto finish = reinterpret_cast<PFNGLFINISHPROC>(requireGlEntryPoint("glFinish"));
 
     const long frames = frameCount(options);
     SoundtrackMixer mixer(recordCueEvents(options, show.resources()), options.from,
@@ -136,10 +133,12 @@ int main(int argc, char** argv) {
     std::thread sound([&mixer, samples, fd = encoder.audio] { writeSoundtrack(mixer, samples, fd); });
     encoder.audio = -1;  // the sound thread closes it when done
 
+    struct rusage atStart {};
+    getrusage(RUSAGE_SELF, &atStart);
+    const double cpuAtStart = cpuSeconds(atStart);  // start-up and the cue pass are not frames
     Progress progress(frames);
-    StageSeconds stages;
     bool streamed = false;
-    double readBack = 0.0, written = 0.0;
+    double rendered = 0.0, readBack = 0.0, written = 0.0;  // seconds spent per stage
     {
         FrameStream stream(encoder.video);
         SilentSoundEngine silence;  // the soundtrack is mixed from the cues above
@@ -150,7 +149,7 @@ int main(int argc, char** argv) {
             const auto start = std::chrono::steady_clock::now();
             show.drawOnly(static_cast<float>(t), t, silence, musicCueFlag);
             finish();
-            stages.render += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            rendered += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             ok = stream.push();
             progress.frameDone();
         }
@@ -179,12 +178,19 @@ int main(int argc, char** argv) {
         return fail("cannot write " + out.string() + ": " + std::strerror(errno));
     partialPath.clear();
 
+    // Wall-clock rates of each stage (they overlap, so the slowest one sets the
+    // pace), and processor time per frame: on a shared machine the latter
+    // says more about what a frame costs.
     const double elapsed = progress.elapsedSeconds();
+    struct rusage self {};
+    getrusage(RUSAGE_SELF, &self);
     std::fprintf(stderr,
                  "record: wrote %s: %ld frames of %dx%d at %d fps in %s, %.1f fps end to end\n"
-                 "record: stages: render %.1f fps, read-back %.1f fps, encode (pipe to ffmpeg, x264 %s) %.1f fps\n",
+                 "record: stages: render %.1f fps, read-back %.1f fps, encode (pipe to ffmpeg, x264 %s) %.1f fps\n"
+                 "record: processor time per frame: recorder %.0f ms, ffmpeg %.0f ms\n",
                  out.c_str(), frames, options.width, options.height, options.fps, clockText(elapsed).c_str(),
-                 perSecond(frames, elapsed), perSecond(frames, stages.render), perSecond(frames, readBack),
-                 kX264Preset, perSecond(frames, written));
+                 perSecond(frames, elapsed), perSecond(frames, rendered), perSecond(frames, readBack),
+                 kX264Preset, perSecond(frames, written), 1e3 * (cpuSeconds(self) - cpuAtStart) / frames,
+                 1e3 * encoder.cpuSeconds / frames);
     return 0;
 }
