@@ -163,24 +163,26 @@ TEST(Record, FrameMatchesTheOffscreenRender) {
 
     OffscreenShow& show = OffscreenShow::instance();
     show.renderFrame(60.0f, 60.0);
+    // Per channel: the mean difference, and the largest difference of the
+    // means of 8 x 8 blocks (yuv420p halves the chroma, so single pixels on
+    // coloured edges may be far off; whole blocks may not).
+    constexpr int block = 8;
+    std::vector<double> blocks((width / block) * (height / block) * 3);
     double total = 0.0;
-    int largest = 0;
-    long far = 0;  // channel values off by more than 40
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const auto rendered = show.pixel(x, height - 1 - y);  // GL rows run bottom-up
             for (int c = 0; c < 3; ++c) {
-                const int d = std::abs(static_cast<unsigned char>(decoded[(y * width + x) * 3 + c]) - rendered[c]);
-                total += d;
-                largest = std::max(largest, d);
-                far += d > 40;
+                const int d = static_cast<unsigned char>(decoded[(y * width + x) * 3 + c]) - rendered[c];
+                total += std::abs(d);
+                blocks[((y / block) * (width / block) + x / block) * 3 + c] += d / double(block * block);
             }
         }
-    // What yuv420p (chroma at half size) and H.264 at crf 18 cost, measured
-    // on Mesa llvmpipe: mean 1.9, largest 142 on coloured edges, 0.25 % far off.
-    EXPECT_LT(total / (width * height * 3.0), 2.5);
-    EXPECT_LT(largest, 160);
-    EXPECT_LT(static_cast<double>(far) / (width * height * 3.0), 0.01);
+    double largest = 0.0;
+    for (double d : blocks) largest = std::max(largest, std::abs(d));
+    // Measured on Mesa llvmpipe, x264 veryfast at crf 18: mean 2.1, largest block 10.3.
+    EXPECT_LT(total / (width * height * 3.0), 3.0);
+    EXPECT_LT(largest, 20.0);
 }
 
 // Bad input and failures mid-way: one line on standard error, a non-zero
