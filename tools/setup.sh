@@ -10,6 +10,7 @@ packages=(
   libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri xdotool faketime x11-xserver-utils
+  ffmpeg
 )
 source tools/need_packages.sh
 need_packages "${packages[@]}"
