@@ -1,7 +1,10 @@
 #include "runtime/startup.h"
 
 #include <chrono>
+#include <cstddef>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "render/geometry.h"
 #include "render/gl.h"
@@ -41,6 +44,16 @@ void buildProgram(Shader& program, const char* stem, Role role) {
     }
 }
 
+struct FontFile {
+    const char* path;
+    unsigned int pixelHeight;
+    unsigned int codeCount;  // codes 0 to codeCount - 1
+};
+
+constexpr FontFile kAntonio = {"fonts/Antonio-Regular.ttf", 296, 255};
+constexpr FontFile kC64 = {"fonts/c64.ttf", 165, 128};
+constexpr FontFile kTopaz = {"fonts/topaz.ttf", 322, 128};
+
 struct ImageFile {
     const char* path;
     const char* sampler;  // sampler uniform on demo6image
@@ -59,10 +72,47 @@ constexpr ImageFile kImageFiles[] = {
     {"demo6/images/nonsensical1.png", "texture7", 6, &ImageTextures::nonsensical1},
     {"demo6/images/last1.png", "texture9", 6, &ImageTextures::last1},
 };
+static_assert(std::size(kImageFiles) == std::tuple_size_v<DecodedImages>);
+
+// A worker thread where the system can start one; otherwise the work runs on
+// the first get().
+template <typename Work>
+auto startWorker(Work work) {
+    return std::async(std::launch::async | std::launch::deferred, work);
+}
+
+std::future<RasterisedFont> rasteriseOnWorker(const FontFile& file) {
+    return startWorker([file] { return rasteriseFont(file.path, file.pixelHeight, file.codeCount); });
+}
+
+// The uploading half of an atlas step, after waiting for its font.
+bool uploadPrefetchedAtlas(Font& font, std::future<RasterisedFont>& rasterised) {
+    return uploadGlyphAtlas(font, rasterised.get());
+}
 
 }  // namespace
 
+StartupPrefetch startPrefetch() {
+    StartupPrefetch prefetch;
+    // c64 and topaz cost the most but are needed last; each font has a worker
+    // of its own, the eight small images share one.
+    prefetch.topaz = rasteriseOnWorker(kTopaz);
+    prefetch.c64 = rasteriseOnWorker(kC64);
+    prefetch.antonio = rasteriseOnWorker(kAntonio);
+    prefetch.images = startWorker([] {
+        DecodedImages images;
+        for (std::size_t i = 0; i < images.size(); ++i) images[i] = decodeImage(kImageFiles[i].path);
+        return images;
+    });
+    return prefetch;
+}
+
 bool buildResources(Resources& res, StartupTimes* times) {
+    StartupPrefetch prefetch = startPrefetch();
+    return buildResources(res, prefetch, times);
+}
+
+bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* times) {
     Programs& p = res.programs;
 
     glEnable(GL_CULL_FACE);
@@ -76,7 +126,7 @@ bool buildResources(Resources& res, StartupTimes* times) {
     {
         // Also sets GL_UNPACK_ALIGNMENT to 1 for every later upload, images included.
         GroupTimer timer(times, &StartupTimes::atlases);
-        if (!buildGlyphAtlas(antonioFont, "fonts/Antonio-Regular.ttf", 296, 255)) return false;
+        if (!uploadPrefetchedAtlas(antonioFont, prefetch.antonio)) return false;
     }
     {
         GroupTimer timer(times, &StartupTimes::programs);
@@ -115,16 +165,20 @@ bool buildResources(Resources& res, StartupTimes* times) {
     }
     {
         GroupTimer timer(times, &StartupTimes::textures);
-        for (const ImageFile& image : kImageFiles) {
-            res.images.*image.texture = loadTexture(image.path);
+        DecodedImages decoded = prefetch.images.get();
+        for (std::size_t i = 0; i < decoded.size(); ++i) {
+            const ImageFile& image = kImageFiles[i];
+            // Each picture's pixels are freed right after its upload.
+            const DecodedImage pixels = std::move(decoded[i]);
+            res.images.*image.texture = uploadTexture(image.path, pixels);
             p.demo6image.use();
             p.demo6image.setInt(image.sampler, image.unit);
         }
     }
     {
         GroupTimer timer(times, &StartupTimes::atlases);
-        if (!buildGlyphAtlas(c64Font, "fonts/c64.ttf", 165, 128)) return false;
-        if (!buildGlyphAtlas(topazFont, "fonts/topaz.ttf", 322, 128)) return false;
+        if (!uploadPrefetchedAtlas(c64Font, prefetch.c64)) return false;
+        if (!uploadPrefetchedAtlas(topazFont, prefetch.topaz)) return false;
     }
     return true;
 }
