@@ -1,9 +1,11 @@
 #include "runtime/startup.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "render/geometry.h"
@@ -74,17 +76,6 @@ constexpr ImageFile kImageFiles[] = {
 };
 static_assert(std::size(kImageFiles) == std::tuple_size_v<DecodedImages>);
 
-// A worker thread where the system can start one; otherwise the work runs on
-// the first get().
-template <typename Work>
-auto startWorker(Work work) {
-    return std::async(std::launch::async | std::launch::deferred, work);
-}
-
-std::future<RasterisedFont> rasteriseOnWorker(const FontFile& file) {
-    return startWorker([file] { return rasteriseFont(file.path, file.pixelHeight, file.codeCount); });
-}
-
 // The uploading half of an atlas step, after waiting for its font.
 bool uploadPrefetchedAtlas(Font& font, std::future<RasterisedFont>& rasterised) {
     return uploadGlyphAtlas(font, rasterised.get());
@@ -94,16 +85,23 @@ bool uploadPrefetchedAtlas(Font& font, std::future<RasterisedFont>& rasterised) 
 
 StartupPrefetch startPrefetch() {
     StartupPrefetch prefetch;
-    // c64 and topaz cost the most but are needed last; each font has a worker
-    // of its own, the eight small images share one.
-    prefetch.topaz = rasteriseOnWorker(kTopaz);
-    prefetch.c64 = rasteriseOnWorker(kC64);
-    prefetch.antonio = rasteriseOnWorker(kAntonio);
-    prefetch.images = startWorker([] {
+    auto rasterise = [](const FontFile& file) {
+        return [file] { return rasteriseFont(file.path, file.pixelHeight, file.codeCount); };
+    };
+    // In the order start-up needs them. c64 and topaz cost the most, but come
+    // last: with a single worker they are still done before that step.
+    prefetch.antonio = prefetch.jobs.add(rasterise(kAntonio));
+    prefetch.images = prefetch.jobs.add([] {
         DecodedImages images;
         for (std::size_t i = 0; i < images.size(); ++i) images[i] = decodeImage(kImageFiles[i].path);
         return images;
     });
+    prefetch.c64 = prefetch.jobs.add(rasterise(kC64));
+    prefetch.topaz = prefetch.jobs.add(rasterise(kTopaz));
+    // One core is left to the main thread, which opens the window and makes
+    // the GL calls meanwhile; more workers would only slow it down.
+    const unsigned int cores = std::thread::hardware_concurrency();
+    prefetch.jobs.start(std::min(cores > 1 ? cores - 1 : 1, 4u));
     return prefetch;
 }
 

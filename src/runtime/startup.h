@@ -4,6 +4,7 @@
 
 #include "render/glyph_atlas.h"
 #include "render/texture.h"
+#include "runtime/job_queue.h"
 #include "timeline/resources.h"
 
 // Seconds spent on each group of start-up work.
@@ -20,12 +21,14 @@ using DecodedImages = std::array<DecodedImage, 8>;
 // The CPU half of start-up, which needs no GL context: the three fonts
 // rasterised and the eight images decoded on worker threads, so that they are
 // ready (or nearly) when start-up reaches them. Prints nothing; every message
-// comes from buildResources at the step that uses the result.
+// comes from buildResources at the step that uses the result. Destroying it
+// waits for the workers (a start-up that fails early waits for them too).
 struct StartupPrefetch {
     std::future<RasterisedFont> antonio;
+    std::future<DecodedImages> images;
     std::future<RasterisedFont> c64;
     std::future<RasterisedFont> topaz;
-    std::future<DecodedImages> images;
+    JobQueue jobs;
 };
 
 // Starts the workers; call it as early as possible, before the window opens.
