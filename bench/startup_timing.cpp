@@ -72,6 +72,7 @@ int main() {
     std::printf("  glyph atlases (3)         %8.1f ms\n", times.atlases * 1e3);
     std::printf("  meshes (2)                %8.1f ms\n", times.meshes * 1e3);
     std::printf("  image textures (8)        %8.1f ms\n", times.textures * 1e3);
+    std::printf("  (atlases and images waited %5.1f ms for the workers)\n", times.waitingForWorkers * 1e3);
     std::printf("all resources               %8.1f ms\n", (resourcesReady - windowReady) * 1e3);
     std::printf("first frame presented at    %8.1f ms after glfwInit (t = %.3f s)\n", firstFrame * 1e3,
                 frame.t);

@@ -76,9 +76,11 @@ constexpr ImageFile kImageFiles[] = {
 };
 static_assert(std::size(kImageFiles) == std::tuple_size_v<DecodedImages>);
 
-// The uploading half of an atlas step, after waiting for its font.
-bool uploadPrefetchedAtlas(Font& font, std::future<RasterisedFont>& rasterised) {
-    return uploadGlyphAtlas(font, rasterised.get());
+// A prefetched result, waiting for its worker if it is not ready yet.
+template <typename Result>
+Result take(std::future<Result>& prefetched, StartupTimes* times) {
+    GroupTimer timer(times, &StartupTimes::waitingForWorkers);
+    return prefetched.get();
 }
 
 }  // namespace
@@ -124,7 +126,7 @@ bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* tim
     {
         // Also sets GL_UNPACK_ALIGNMENT to 1 for every later upload, images included.
         GroupTimer timer(times, &StartupTimes::atlases);
-        if (!uploadPrefetchedAtlas(antonioFont, prefetch.antonio)) return false;
+        if (!uploadGlyphAtlas(antonioFont, take(prefetch.antonio, times))) return false;
     }
     {
         GroupTimer timer(times, &StartupTimes::programs);
@@ -163,7 +165,7 @@ bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* tim
     }
     {
         GroupTimer timer(times, &StartupTimes::textures);
-        DecodedImages decoded = prefetch.images.get();
+        DecodedImages decoded = take(prefetch.images, times);
         for (std::size_t i = 0; i < decoded.size(); ++i) {
             const ImageFile& image = kImageFiles[i];
             // Each picture's pixels are freed right after its upload.
@@ -175,8 +177,8 @@ bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* tim
     }
     {
         GroupTimer timer(times, &StartupTimes::atlases);
-        if (!uploadPrefetchedAtlas(c64Font, prefetch.c64)) return false;
-        if (!uploadPrefetchedAtlas(topazFont, prefetch.topaz)) return false;
+        if (!uploadGlyphAtlas(c64Font, take(prefetch.c64, times))) return false;
+        if (!uploadGlyphAtlas(topazFont, take(prefetch.topaz, times))) return false;
     }
     return true;
 }

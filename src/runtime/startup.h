@@ -13,6 +13,7 @@ struct StartupTimes {
     double atlases = 0.0;
     double meshes = 0.0;
     double textures = 0.0;
+    double waitingForWorkers = 0.0;  // of the atlases and textures, the wait for prefetched work
 };
 
 // The eight pictures of the image program, in loading order.
