@@ -1,8 +1,9 @@
-// Glyph atlases: each font is rendered once at start-up, one GL_RED texture per
-// glyph, and text is drawn one textured quad per byte through a small dynamic
-// vertex buffer.
+// Glyph atlases: each font is rendered once at start-up by FreeType (on any
+// thread), then uploaded on the GL thread, one GL_RED texture per glyph; text
+// is drawn one textured quad per byte through a small dynamic vertex buffer.
 #include "render/glyph_atlas.h"
 
+#include <cstddef>
 #include <iostream>
 
 #include <ft2build.h>
@@ -16,13 +17,26 @@ Font topazFont;
 
 namespace {
 
-// One GL_RED texture holding FreeType's coverage bitmap, top row first.
-unsigned int uploadGlyphBitmap(const FT_Bitmap& bitmap) {
+// FreeType's coverage bitmap of the loaded glyph, rows copied top row first
+// without padding, as the unpack alignment of 1 reads them.
+std::vector<unsigned char> coverageRows(const FT_Bitmap& bitmap) {
+    std::vector<unsigned char> coverage;
+    coverage.reserve(static_cast<std::size_t>(bitmap.width) * bitmap.rows);
+    for (unsigned int row = 0; row < bitmap.rows; ++row) {
+        const unsigned char* first = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+        coverage.insert(coverage.end(), first, first + bitmap.width);
+    }
+    return coverage;
+}
+
+// One GL_RED texture holding a glyph's coverage, top row first.
+unsigned int uploadGlyphBitmap(const RasterisedGlyph& glyph) {
     unsigned int texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, static_cast<GLsizei>(bitmap.width),
-                 static_cast<GLsizei>(bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE, bitmap.buffer);
+    // An empty bitmap (the space) uploads as 0 x 0 with no data.
+    const unsigned char* pixels = glyph.coverage.empty() ? nullptr : glyph.coverage.data();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, glyph.width, glyph.rows, 0, GL_RED, GL_UNSIGNED_BYTE, pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -45,47 +59,78 @@ void createTextQuadBuffer(Font& font) {
 
 }  // namespace
 
-bool buildGlyphAtlas(Font& font, const char* path, unsigned int pixelHeight, unsigned int codeCount) {
+RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, unsigned int codeCount) {
+    RasterisedFont font;
     FT_Library library;
     if (FT_Init_FreeType(&library)) {
-        std::cout << "ERROR TERROR couldn't init freetype library" << std::endl;
-        return false;
+        font.status = RasterisedFont::Status::NoLibrary;
+        return font;
     }
     FT_Face face;
     if (FT_New_Face(library, path, 0, &face)) {
-        std::cout << "ERROR TERROR failed to load font as face" << std::endl;
-        // Start-up ends here anyway; releasing the library keeps leak checkers quiet.
+        // Start-up ends with this font anyway; releasing the library keeps leak checkers quiet.
         FT_Done_FreeType(library);
-        return false;
+        font.status = RasterisedFont::Status::NoFace;
+        return font;
     }
     FT_Set_Pixel_Sizes(face, 0, pixelHeight);
+
+    // An 8-bit counter, as the codes are bytes: a count of 255 stops at 254.
+    for (unsigned char code = 0; code < codeCount; code++) {
+        RasterisedGlyph& glyph = font.glyphs.emplace_back();
+        if (FT_Load_Char(face, code, FT_LOAD_RENDER)) continue;
+        const FT_GlyphSlot slot = face->glyph;
+        glyph.loaded = true;
+        glyph.width = static_cast<int>(slot->bitmap.width);
+        glyph.rows = static_cast<int>(slot->bitmap.rows);
+        glyph.left = slot->bitmap_left;
+        glyph.top = slot->bitmap_top;
+        glyph.advance = static_cast<unsigned int>(slot->advance.x);
+        glyph.coverage = coverageRows(slot->bitmap);
+    }
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    return font;
+}
+
+bool uploadGlyphAtlas(Font& font, const RasterisedFont& rasterised) {
+    switch (rasterised.status) {
+        case RasterisedFont::Status::NoLibrary:
+            std::cout << "ERROR TERROR couldn't init freetype library" << std::endl;
+            return false;
+        case RasterisedFont::Status::NoFace:
+            std::cout << "ERROR TERROR failed to load font as face" << std::endl;
+            return false;
+        case RasterisedFont::Status::Ready: break;
+    }
 
     // Glyph rows are tightly packed bytes. Left at 1 for good: the image
     // uploads that follow rely on it too.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
-    // An 8-bit counter, as the codes are bytes: a count of 255 stops at 254.
-    for (unsigned char code = 0; code < codeCount; code++) {
-        if (FT_Load_Char(face, code, FT_LOAD_RENDER)) {
+    for (std::size_t code = 0; code < rasterised.glyphs.size(); ++code) {
+        const RasterisedGlyph& glyph = rasterised.glyphs[code];
+        if (!glyph.loaded) {
             std::cout << "ERROR/TERROR freetype yeah failed to load glyph" << std::endl;
             continue;
         }
-        const FT_GlyphSlot glyph = face->glyph;
         const Character character = {
-            uploadGlyphBitmap(glyph->bitmap),
-            glm::ivec2(static_cast<int>(glyph->bitmap.width), static_cast<int>(glyph->bitmap.rows)),
-            glm::ivec2(glyph->bitmap_left, glyph->bitmap_top),
-            static_cast<unsigned int>(glyph->advance.x),
+            uploadGlyphBitmap(glyph),
+            glm::ivec2(glyph.width, glyph.rows),
+            glm::ivec2(glyph.left, glyph.top),
+            glyph.advance,
         };
         // Keyed by the byte as a signed char: 128..255 become -128..-1.
         font.Characters.insert({static_cast<signed char>(code), character});
     }
     glBindTexture(GL_TEXTURE_2D, 0);
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
 
     createTextQuadBuffer(font);
     return true;
+}
+
+bool buildGlyphAtlas(Font& font, const char* path, unsigned int pixelHeight, unsigned int codeCount) {
+    return uploadGlyphAtlas(font, rasteriseFont(path, pixelHeight, codeCount));
 }
 
 void RenderText(Font& font, const Shader& program, std::string_view text, float x, float y,

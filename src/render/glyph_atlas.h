@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
@@ -31,10 +32,37 @@ extern Font antonioFont;
 extern Font c64Font;
 extern Font topazFont;
 
-// Renders codes 0 to codeCount - 1 of the font file at the given pixel height
-// into `font`, one texture per glyph, and creates its text quad buffer.
-// Returns false (after printing why) when FreeType or the font file cannot be
-// opened; a glyph that fails to load is reported and skipped.
+// One code as FreeType rendered it, not yet uploaded.
+struct RasterisedGlyph {
+    bool loaded = false;  // false: FreeType could not load this code
+    int width = 0;        // bitmap width and rows in pixels
+    int rows = 0;
+    int left = 0;  // bearing: left offset from the pen, top above the baseline
+    int top = 0;
+    unsigned int advance = 0;            // in 1/64 pixel
+    std::vector<unsigned char> coverage;  // width x rows bytes, top row first, no padding
+};
+
+// A whole font rendered on the CPU, ready for its atlas step. A font that
+// could not be opened holds the reason and no glyphs.
+struct RasterisedFont {
+    enum class Status { Ready, NoLibrary, NoFace };
+    Status status = Status::Ready;
+    std::vector<RasterisedGlyph> glyphs;  // indexed by code
+};
+
+// Renders codes 0 to codeCount - 1 of the font file at the given pixel height.
+// Touches neither GL nor standard output, and uses a FreeType instance of its
+// own that it releases before returning, so it may run on any thread.
+RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, unsigned int codeCount);
+
+// The atlas step on the GL thread: prints the failure that rasterising met, or
+// uploads every glyph into `font`, one texture each, reporting those that did
+// not load, then creates the text quad buffer. Returns false when the font
+// could not be opened.
+bool uploadGlyphAtlas(Font& font, const RasterisedFont& rasterised);
+
+// Both steps at once: rasterises the font, then uploads it.
 bool buildGlyphAtlas(Font& font, const char* path, unsigned int pixelHeight, unsigned int codeCount);
 
 // Draws `text` byte by byte with `font` and the text program `program`, the

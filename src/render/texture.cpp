@@ -51,30 +51,34 @@ void upload(const unsigned char* pixels, int width, int height, int channels) {
 
 }  // namespace
 
-unsigned int loadTexture(const char* path) {
+void DecodedImage::FreePixels::operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
+
+DecodedImage decodeImage(const char* path) {
+    // Bottom row first, so that t = 0 is the bottom of the picture. The flag is
+    // set for this thread only: decoding may run on several threads at once.
+    stbi_set_flip_vertically_on_load_thread(true);
+    DecodedImage image;
+    image.pixels.reset(stbi_load(path, &image.width, &image.height, &image.channels, 0));
+    // stb only ever gives 1 to 4 channels; anything else is treated as a failed load.
+    if (image.channels < 1 || image.channels > 4) image.pixels.reset();
+    return image;
+}
+
+unsigned int uploadTexture(const char* path, const DecodedImage& image) {
     unsigned int texture = 0;
     glGenTextures(1, &texture);
-
-    // Bottom row first, so that t = 0 is the bottom of the picture.
-    stbi_set_flip_vertically_on_load(true);
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path, &width, &height, &channels, 0);
-
-    // stb only ever gives 1 to 4 channels; anything else is treated as a failed load
-    // before anything is bound, so the name stays without storage.
-    const bool decoded = pixels != nullptr && channels >= 1 && channels <= 4;
-    if (decoded) {
+    if (image.pixels) {
         glBindTexture(GL_TEXTURE_2D, texture);
-        upload(pixels, width, height, channels);
+        upload(image.pixels.get(), image.width, image.height, image.channels);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     } else {
+        // Nothing is bound: the name stays without storage.
         std::cout << "Texture failed to load at path: " << path << std::endl;
     }
-    stbi_image_free(pixels);
     return texture;
 }
+
+unsigned int loadTexture(const char* path) { return uploadTexture(path, decodeImage(path)); }

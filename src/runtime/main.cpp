@@ -35,6 +35,8 @@ int main() {
     glfwSetErrorCallback(reportGlfwError);
     // The show clock starts here: everything built below eats its first seconds.
     glfwInit();
+    // Fonts are rasterised and images decoded on worker threads while the window opens.
+    StartupPrefetch prefetch = startPrefetch();
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 6);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
@@ -60,7 +62,7 @@ int main() {
     }
 
     Resources resources;
-    if (!buildResources(resources)) {
+    if (!buildResources(resources, prefetch)) {
         glfwTerminate();
         return -1;
     }

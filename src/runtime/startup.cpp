@@ -1,7 +1,12 @@
 #include "runtime/startup.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
+#include <iterator>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "render/geometry.h"
 #include "render/gl.h"
@@ -41,6 +46,16 @@ void buildProgram(Shader& program, const char* stem, Role role) {
     }
 }
 
+struct FontFile {
+    const char* path;
+    unsigned int pixelHeight;
+    unsigned int codeCount;  // codes 0 to codeCount - 1
+};
+
+constexpr FontFile kAntonio = {"fonts/Antonio-Regular.ttf", 296, 255};
+constexpr FontFile kC64 = {"fonts/c64.ttf", 165, 128};
+constexpr FontFile kTopaz = {"fonts/topaz.ttf", 322, 128};
+
 struct ImageFile {
     const char* path;
     const char* sampler;  // sampler uniform on demo6image
@@ -59,10 +74,45 @@ constexpr ImageFile kImageFiles[] = {
     {"demo6/images/nonsensical1.png", "texture7", 6, &ImageTextures::nonsensical1},
     {"demo6/images/last1.png", "texture9", 6, &ImageTextures::last1},
 };
+static_assert(std::size(kImageFiles) == std::tuple_size_v<DecodedImages>);
+
+// A prefetched result, waiting for its worker if it is not ready yet.
+template <typename Result>
+Result take(std::future<Result>& prefetched, StartupTimes* times) {
+    GroupTimer timer(times, &StartupTimes::waitingForWorkers);
+    return prefetched.get();
+}
 
 }  // namespace
 
+StartupPrefetch startPrefetch() {
+    StartupPrefetch prefetch;
+    auto rasterise = [](const FontFile& file) {
+        return [file] { return rasteriseFont(file.path, file.pixelHeight, file.codeCount); };
+    };
+    // In the order start-up needs them. c64 and topaz cost the most, but come
+    // last: with a single worker they are still done before that step.
+    prefetch.antonio = prefetch.jobs.add(rasterise(kAntonio));
+    prefetch.images = prefetch.jobs.add([] {
+        DecodedImages images;
+        for (std::size_t i = 0; i < images.size(); ++i) images[i] = decodeImage(kImageFiles[i].path);
+        return images;
+    });
+    prefetch.c64 = prefetch.jobs.add(rasterise(kC64));
+    prefetch.topaz = prefetch.jobs.add(rasterise(kTopaz));
+    // One core is left to the main thread, which opens the window and makes
+    // the GL calls meanwhile; more workers would only slow it down.
+    const unsigned int cores = std::thread::hardware_concurrency();
+    prefetch.jobs.start(std::min(cores > 1 ? cores - 1 : 1, 4u));
+    return prefetch;
+}
+
 bool buildResources(Resources& res, StartupTimes* times) {
+    StartupPrefetch prefetch = startPrefetch();
+    return buildResources(res, prefetch, times);
+}
+
+bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* times) {
     Programs& p = res.programs;
 
     glEnable(GL_CULL_FACE);
@@ -76,7 +126,7 @@ bool buildResources(Resources& res, StartupTimes* times) {
     {
         // Also sets GL_UNPACK_ALIGNMENT to 1 for every later upload, images included.
         GroupTimer timer(times, &StartupTimes::atlases);
-        if (!buildGlyphAtlas(antonioFont, "fonts/Antonio-Regular.ttf", 296, 255)) return false;
+        if (!uploadGlyphAtlas(antonioFont, take(prefetch.antonio, times))) return false;
     }
     {
         GroupTimer timer(times, &StartupTimes::programs);
@@ -115,16 +165,20 @@ bool buildResources(Resources& res, StartupTimes* times) {
     }
     {
         GroupTimer timer(times, &StartupTimes::textures);
-        for (const ImageFile& image : kImageFiles) {
-            res.images.*image.texture = loadTexture(image.path);
+        DecodedImages decoded = take(prefetch.images, times);
+        for (std::size_t i = 0; i < decoded.size(); ++i) {
+            const ImageFile& image = kImageFiles[i];
+            // Each picture's pixels are freed right after its upload.
+            const DecodedImage pixels = std::move(decoded[i]);
+            res.images.*image.texture = uploadTexture(image.path, pixels);
             p.demo6image.use();
             p.demo6image.setInt(image.sampler, image.unit);
         }
     }
     {
         GroupTimer timer(times, &StartupTimes::atlases);
-        if (!buildGlyphAtlas(c64Font, "fonts/c64.ttf", 165, 128)) return false;
-        if (!buildGlyphAtlas(topazFont, "fonts/topaz.ttf", 322, 128)) return false;
+        if (!uploadGlyphAtlas(c64Font, take(prefetch.c64, times))) return false;
+        if (!uploadGlyphAtlas(topazFont, take(prefetch.topaz, times))) return false;
     }
     return true;
 }

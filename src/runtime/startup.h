@@ -1,4 +1,10 @@
 #pragma once
+#include <array>
+#include <future>
+
+#include "render/glyph_atlas.h"
+#include "render/texture.h"
+#include "runtime/job_queue.h"
 #include "timeline/resources.h"
 
 // Seconds spent on each group of start-up work.
@@ -7,11 +13,35 @@ struct StartupTimes {
     double atlases = 0.0;
     double meshes = 0.0;
     double textures = 0.0;
+    double waitingForWorkers = 0.0;  // of the atlases and textures, the wait for prefetched work
 };
 
+// The eight pictures of the image program, in loading order.
+using DecodedImages = std::array<DecodedImage, 8>;
+
+// The CPU half of start-up, which needs no GL context: the three fonts
+// rasterised and the eight images decoded on worker threads, so that they are
+// ready (or nearly) when start-up reaches them. Prints nothing; every message
+// comes from buildResources at the step that uses the result. Destroying it
+// waits for the workers (a start-up that fails early waits for them too).
+struct StartupPrefetch {
+    std::future<RasterisedFont> antonio;
+    std::future<DecodedImages> images;
+    std::future<RasterisedFont> c64;
+    std::future<RasterisedFont> topaz;
+    JobQueue jobs;
+};
+
+// Starts the workers; call it as early as possible, before the window opens.
+StartupPrefetch startPrefetch();
+
 // Sets the global GL state and builds every resource of the show in start-up
-// order (programs, glyph atlases, meshes, image textures). Needs a current GL
-// context with the entry points loaded. Returns false when a font could not
-// be opened: start-up then ends with status -1. `times`, when given, receives
-// the time spent per group.
+// order (programs, glyph atlases, meshes, image textures), taking the fonts and
+// images from `prefetch` and waiting for them where they are not ready yet.
+// Needs a current GL context with the entry points loaded. Returns false when a
+// font could not be opened: start-up then ends with status -1. `times`, when
+// given, receives the time spent per group.
+bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* times = nullptr);
+
+// The same, starting the prefetch on the spot.
 bool buildResources(Resources& res, StartupTimes* times = nullptr);

@@ -13,7 +13,8 @@
 #   play-to-file   tools/play.sh > file 2>&1 keeps every line, and its status
 #   whole-show     under a clock running 8x fast the show ends by itself with status 0
 #   missing-demo6  without demo6/ the read failures are printed and the show still runs
-#   missing-font   without fonts/c64.ttf start-up ends with the font message and status 255
+#   missing-font   without fonts/c64.ttf and one image, start-up prints the image message, then
+#                  the font message at the c64 step, and ends with status 255
 set -uo pipefail
 run_dir=$(cd "$1" && pwd)
 case_name=$2
@@ -209,11 +210,12 @@ case "$case_name" in
     ;;
 
   missing-font)
-    copy_run_dir fonts/c64.ttf
+    copy_run_dir fonts/c64.ttf demo6/images/mais.png
     output=$(cd "$work/run" && gl46 timeout 60 ./show)
     status=$?
     [ "$status" -eq 255 ] || fail "status $status, expected 255"
-    [ "$output" = "ERROR TERROR failed to load font as face" ] || fail "output: $output"
+    expected=$'Texture failed to load at path: demo6/images/mais.png\nERROR TERROR failed to load font as face'
+    [ "$output" = "$expected" ] || fail "output: $output"
     # The fullscreen window is gone with the process: no window remains on the display.
     ! show_window_open || fail "a window is still open"
     ;;

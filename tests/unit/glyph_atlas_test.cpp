@@ -175,6 +175,21 @@ TEST_F(GlyphAtlas, AMissingOrCorruptFontFailsWithItsMessage) {
     std::remove(corrupt.c_str());
 }
 
+TEST_F(GlyphAtlas, AGlyphThatDidNotLoadIsReportedAndGetsNoRecord) {
+    RasterisedFont rasterised;
+    rasterised.glyphs.resize(3);
+    for (RasterisedGlyph& glyph : rasterised.glyphs) glyph = {true, 1, 2, 0, 2, 64, {7, 9}};
+    rasterised.glyphs[1].loaded = false;
+    Font font;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(uploadGlyphAtlas(font, rasterised));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR/TERROR freetype yeah failed to load glyph\n");
+    EXPECT_EQ(font.Characters.count(1), 0u);
+    ASSERT_EQ(font.Characters.size(), 2u);
+    EXPECT_EQ(fakegl::calls("glTexImage2D").size(), 2u);
+    EXPECT_EQ(fakegl::state().textures.at(font.Characters.at(2).TextureID).pixels, (std::vector<unsigned char>{7, 9}));
+}
+
 // --- RenderText -------------------------------------------------------------
 
 class RenderTextTest : public ::testing::Test {

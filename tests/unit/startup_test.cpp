@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -135,4 +137,86 @@ TEST_F(StartupTest, GivesTheImageSamplersTheirUnits) {
     std::vector<unsigned int> names = {t.what1, t.where3, t.lafrange, t.maybe, t.mais, t.answer1, t.nonsensical1, t.last1};
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
     EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+}
+
+// --- Start-up with files missing ---------------------------------------------
+// Fonts and images are read ahead on worker threads; what they meet must still
+// be reported at the step that uses them, in start-up order.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A copy of the run directory (links to its files) without the given paths,
+// made the working directory for the lifetime of this object.
+class RunDirWithout {
+public:
+    explicit RunDirWithout(std::initializer_list<std::string> missing) : original_(fs::current_path()) {
+        dir_ = fs::path(::testing::TempDir()) / "startup_run_dir";
+        fs::remove_all(dir_);
+        for (const char* folder : {"demo6", "demo6/images", "fonts"}) {
+            fs::create_directories(dir_ / folder);
+            for (const fs::directory_entry& entry : fs::directory_iterator(original_ / folder)) {
+                const std::string path = std::string(folder) + "/" + entry.path().filename().string();
+                if (entry.is_regular_file() && std::find(missing.begin(), missing.end(), path) == missing.end())
+                    fs::create_symlink(entry.path(), dir_ / path);
+            }
+        }
+        fs::current_path(dir_);
+    }
+    ~RunDirWithout() {
+        fs::current_path(original_);
+        fs::remove_all(dir_);
+    }
+
+private:
+    fs::path original_;
+    fs::path dir_;
+};
+
+std::string buildAndCapture(Resources& res, bool& built) {
+    fakegl::install();
+    ::testing::internal::CaptureStdout();
+    built = buildResources(res);
+    return ::testing::internal::GetCapturedStdout();
+}
+
+}  // namespace
+
+TEST(StartupWithMissingFiles, AMissingAntonioEndsStartUpBeforeAnyLaterStepReports) {
+    RunDirWithout runDir({"fonts/Antonio-Regular.ttf", "demo6/images/mais.png", "fonts/c64.ttf"});
+    Resources res;
+    bool built = true;
+    EXPECT_EQ(buildAndCapture(res, built), "ERROR TERROR failed to load font as face\n");
+    EXPECT_FALSE(built);
+    // Only the first program came before; no texture was made.
+    EXPECT_EQ(fakegl::calls("glCreateProgram").size(), 1u);
+    EXPECT_TRUE(fakegl::calls("glGenTextures").empty());
+}
+
+TEST(StartupWithMissingFiles, ShaderImageAndFontFailuresAreReportedInStartupOrder) {
+    RunDirWithout runDir({"demo6/demo6pt4.fs", "demo6/images/mais.png", "fonts/topaz.ttf"});
+    Resources res;
+    bool built = true;
+    const std::string printed = buildAndCapture(res, built);
+    EXPECT_FALSE(built);
+    const std::string shader = "ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ\n";
+    const std::string lastTwo = "Texture failed to load at path: demo6/images/mais.png\n"
+                                "ERROR TERROR failed to load font as face\n";
+    EXPECT_EQ(printed.substr(0, shader.size()), shader) << printed;
+    ASSERT_GE(printed.size(), lastTwo.size());
+    EXPECT_EQ(printed.substr(printed.size() - lastTwo.size()), lastTwo) << printed;
+    // The missing image still has its name, in turn and without storage; c64
+    // was uploaded in full before topaz failed.
+    EXPECT_EQ(fakegl::calls("glCreateProgram").size(), 22u);
+    EXPECT_GT(res.images.mais, res.images.maybe);
+    EXPECT_LT(res.images.mais, res.images.answer1);
+    EXPECT_FALSE(fakegl::state().textures[res.images.mais].hasImage);
+    const auto& calls = fakegl::state().calls;
+    const auto lastSampler = std::find_if(calls.begin(), calls.end(),
+                                          [](const fakegl::Call& c) { return c.text == "texture9"; });
+    const auto glyphUploads = std::count_if(lastSampler, calls.end(), [](const fakegl::Call& c) {
+        return c.name == "glTexImage2D" && c.args[2] == GL_RED;
+    });
+    EXPECT_EQ(glyphUploads, 128);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -116,6 +117,16 @@ TEST_F(LoadTexture, OddWidthRgbIsFlippedAndUploadedWithoutRowSkew) {
             for (int c = 0; c < 3; ++c)
                 EXPECT_EQ(tex.pixels[(row * width + x) * 3 + c], pattern(x, height - 1 - row, c))
                     << "texture row " << row << ", x " << x << ", channel " << c;
+}
+
+TEST_F(LoadTexture, DecodingOnAWorkerThreadFlipsToo) {
+    // Start-up decodes on fresh threads: the flip must hold there, not only
+    // where an earlier load happened to set it.
+    const std::string path = png("worker.png", 2, 3, 1, pattern);
+    DecodedImage decoded = std::async(std::launch::async, [&] { return decodeImage(path.c_str()); }).get();
+    ASSERT_TRUE(decoded.pixels);
+    for (int row = 0; row < 3; ++row)
+        for (int x = 0; x < 2; ++x) EXPECT_EQ(decoded.pixels[row * 2 + x], pattern(x, 2 - row, 0)) << row << ", " << x;
 }
 
 TEST_F(LoadTexture, GreyWithAlphaBecomesRgbaWithTheGreyInEveryColour) {
