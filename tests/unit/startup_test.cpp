@@ -152,7 +152,9 @@ namespace fs = std::filesystem;
 class RunDirWithout {
 public:
     explicit RunDirWithout(std::initializer_list<std::string> missing) : original_(fs::current_path()) {
-        dir_ = fs::path(::testing::TempDir()) / "startup_run_dir";
+        // One folder per test: ctest runs the tests of this file side by side.
+        dir_ = fs::path(::testing::TempDir()) /
+               (std::string("startup_run_dir_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         for (const char* folder : {"demo6", "demo6/images", "fonts"}) {
             fs::create_directories(dir_ / folder);
