@@ -9,7 +9,7 @@ packages=(
   build-essential cmake pkg-config
   libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri xdotool faketime
+  xvfb xauth libgl1-mesa-dri xdotool faketime glslang-tools
 )
 missing=()
 for p in "${packages[@]}"; do
