@@ -14,8 +14,11 @@ uniform float time;
 void main() {
     float front = 60.0 + time * 1100.0;  // screen x the reveal has reached
     float behind = front - gl_FragCoord.x;
+    // The front steps by whole pixel quads, so that the glow's quad sharing
+    // never meets a discarded neighbour.
+    float quadBehind = front - (floor(gl_FragCoord.x * 0.5) * 2.0 + 1.0);
     float gone = clamp((time - 12.5) / 1.4, 0.0, 1.0);
-    if (behind < 0.0 || hash(floor(gl_FragCoord.xy / 12.0)) < gone) discard;
+    if (quadBehind < 0.0 || hash(floor(gl_FragCoord.xy / 12.0)) < gone) discard;
 
     float c = coverage(texel);
     float glow = blur(texel, 9.0);

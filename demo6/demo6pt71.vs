@@ -1,5 +1,5 @@
 #version 460 core
 #include "lib/glyph_quad.glsl"
 const float kScale = 1.0;  // the scale the block draws at
-const float kMargin = 18.0;  // texels
+const float kMargin = 14.0;  // texels
 void main() { emitGlyphQuad(kMargin, kScale); }

@@ -1,3 +1,5 @@
+#include "quad.glsl"
+
 // Glyph coverage for the caption programs. `text` is the glyph's own bitmap;
 // positions are in texels, y down, and run past the bitmap on the quad's
 // margin. Spaces have an empty bitmap and an empty quad, so no fragment of
@@ -12,35 +14,41 @@ float coverage(vec2 p) {
     return texture(text, p / size).r * inside.x * inside.y;
 }
 
-// Largest coverage on a ring of radius r around p: a dilation, for outlines and halos.
+// Largest coverage on a ring of radius r around p (eight filtered taps): a
+// dilation, for thin outlines.
 float ring(vec2 p, float r) {
+    const float k = 0.7071068;
+    const vec2 kSpokes[8] = vec2[](vec2(1.0, 0.0), vec2(k, k), vec2(0.0, 1.0), vec2(-k, k), vec2(-1.0, 0.0),
+                                   vec2(-k, -k), vec2(0.0, -1.0), vec2(k, -k));
     float m = 0.0;
-    for (int i = 0; i < 12; ++i) {
-        float a = float(i) * 0.5235988;
-        m = max(m, coverage(p + r * vec2(cos(a), sin(a))));
-    }
+    for (int i = 0; i < 8; ++i) m = max(m, coverage(p + r * kSpokes[i]));
     return m;
 }
 
-// Smallest coverage on a ring of radius r around p: an erosion, to find the
-// middle of each stroke.
+// Largest coverage on a ring of radius r around p, sixteen directions shared
+// over the pixel quad (four taps a pixel): a dilation for halos and outlines.
+float dilate(vec2 p, float r) {
+    mat4x2 spokes = quadSpokes();
+    float m = 0.0;
+    for (int i = 0; i < 4; ++i) m = max(m, coverage(p + r * spokes[i]));
+    return quadMax(m);
+}
+
+// Smallest coverage on a ring of radius r around p, shared over the quad: an
+// erosion, to find the middle of each stroke.
 float inner(vec2 p, float r) {
+    mat4x2 spokes = quadSpokes();
     float m = 1.0;
-    for (int i = 0; i < 12; ++i) {
-        float a = float(i) * 0.5235988;
-        m = min(m, coverage(p + r * vec2(cos(a), sin(a))));
-    }
-    return m;
+    for (int i = 0; i < 4; ++i) m = min(m, coverage(p + r * spokes[i]));
+    return quadMin(m);
 }
 
-// Average coverage over a disc of radius r around p: a soft blur, for glows
-// that tint the gaps between the scanlines instead of filling them flat.
+// Average coverage over a disc of radius r around p, sixteen taps shared over
+// the quad at four distances: a soft blur, for glows.
 float blur(vec2 p, float r) {
+    const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
+    mat4x2 spokes = quadSpokes();
     float sum = 0.0;
-    for (int k = 1; k <= 3; ++k)
-        for (int i = 0; i < 8; ++i) {
-            float a = (float(i) + 0.5 * float(k)) * 0.7853982;
-            sum += coverage(p + r * float(k) / 3.0 * vec2(cos(a), sin(a)));
-        }
-    return sum / 24.0;
+    for (int i = 0; i < 4; ++i) sum += coverage(p + r * kReach[(i + int(quadIndex())) % 4] * spokes[i]);
+    return quadMean(0.25 * sum);
 }
