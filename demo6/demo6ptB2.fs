@@ -16,6 +16,8 @@ uniform float roottwo;
 uniform float rootthree;
 uniform float toinenaste;
 
+#include "lib/slab.glsl"
+
 const vec3 kAmber = vec3(1.0, 0.62, 0.18);
 const vec3 kRose = vec3(0.95, 0.30, 0.38);
 const vec3 kEmber = vec3(0.28, 0.08, 0.06);
@@ -44,5 +46,7 @@ void main() {
     colour = mix(colour, kPale, glow * 0.5);
     colour = mix(colour, kPale * (0.5 + 0.5 * diffuse), bevel);
     colour += kAmber * fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

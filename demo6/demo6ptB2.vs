@@ -1,11 +1,4 @@
 #version 460 core
-#include "lib/box_vertex.glsl"
-// Instanced boxes and slabs. Neighbouring instances share face planes (they
-// differ by small translations only), so each instance is nudged a hair
-// towards the camera by its index: coplanar faces then resolve cleanly to
-// the later instance instead of flickering.
-uniform float i;
-void main() {
-    gl_Position = boxVertex();
-    gl_Position.z -= i * 2.0e-6 * gl_Position.w;
-}
+#include "lib/slab_vertex.glsl"
+const float kSlabs = 11.0;  // the scene draws slabs 1 to 11
+void main() { gl_Position = slabVertex(kSlabs); }

@@ -15,6 +15,8 @@ uniform float roottwo;
 uniform float rootthree;
 uniform float toinenaste;
 
+#include "lib/slab.glsl"
+
 const vec3 kMint = vec3(0.62, 0.98, 0.82);
 const vec3 kLilac = vec3(0.80, 0.66, 1.0);
 const vec3 kCopper = vec3(0.95, 0.52, 0.25);
@@ -40,5 +42,7 @@ void main() {
     vec3 colour = mix(kShadow, pearl, 0.3 + 0.7 * diffuse) + vec3(specular) * 0.35;
     colour += pearl * sheen * 0.08 + kLilac * fresnel * 0.35;
     colour = mix(colour, kCopper * (0.6 + 0.6 * diffuse), bevel);
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

@@ -14,6 +14,8 @@ uniform float rootone;
 uniform float roottwo;
 uniform float rootthree;
 
+#include "lib/slab.glsl"
+
 const vec3 kIce = vec3(0.55, 0.88, 1.0);
 const vec3 kDeepIce = vec3(0.10, 0.30, 0.52);
 const vec3 kWhite = vec3(0.96, 0.99, 1.0);
@@ -41,5 +43,7 @@ void main() {
     vec3 colour = mix(kDeepIce, body, 0.25 + 0.6 * diffuse + 0.08 * frost);
     colour += kWhite * (specular * 0.6 + fresnel * 0.45 + scan * 0.6);
     colour = mix(colour, kWhite * (0.7 + 0.3 * diffuse), bevel);
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

@@ -15,6 +15,8 @@ uniform float rootone;
 uniform float roottwo;
 uniform float rootthree;
 
+#include "lib/slab.glsl"
+
 const vec3 kPink = vec3(1.0, 0.25, 0.50);
 const vec3 kOrange = vec3(1.0, 0.55, 0.20);
 const vec3 kGold = vec3(1.0, 0.86, 0.38);
@@ -38,8 +40,6 @@ void main() {
     float h = clamp(vObj.y + 0.5 + 0.25 * sin(i * 0.3 + time * 0.4), 0.0, 1.0);
     vec3 sunset = h < 0.5 ? mix(kPink, kOrange, h * 2.0) : mix(kOrange, kGold, h * 2.0 - 1.0);
     sunset = mix(sunset, kGold, clamp((9.5 - rootone) / 16.0, 0.0, 0.3));
-    // Alternate slabs a shade apart, so the stepped edges of the stack read.
-    sunset *= mod(i, 2.0) < 1.0 ? 1.0 : 0.8;
     float wrap = dot(n, l) * 0.5 + 0.5;
     vec3 colour = sunset * (0.6 + 0.5 * wrap) + vec3(specular) * 0.3;
     float beat = exp(-beer * beer * 0.4);
@@ -49,5 +49,7 @@ void main() {
     colour += kLilac * fresnel * 0.4;
     // Depth fog, light: the far slabs of the run sink a little into the ground.
     float fog = smoothstep(86.0, 96.0, -vViewPos.z);
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(mix(colour, kFog, fog * 0.3), 1.0);
 }
