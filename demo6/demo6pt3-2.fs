@@ -2,9 +2,7 @@
 // Cube wave 1 over the near-black phrase: warm coral-to-gold cubes with ivory
 // bevels, a cyan rim so they stand off the dark ground, and a bright pulse
 // that runs along the row with "time".
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -16,15 +14,14 @@ const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 const vec3 kRim = vec3(0.35, 0.80, 1.0);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.45, 0.75, 0.55));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 40.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 40.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);
     float bevel = 1.0 - smoothstep(0.05, 0.05 + aa * 1.5, d);
     float groove = smoothstep(0.05, 0.05 + aa, d) * (1.0 - smoothstep(0.07, 0.07 + aa, d));

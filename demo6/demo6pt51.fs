@@ -1,9 +1,7 @@
 #version 460 core
 // Cube wave 2 over the c64 greetings title: big cyan glass blocks with a
 // magenta neon grid on every face; a flash runs along the 39 cubes.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -14,12 +12,12 @@ const vec3 kDeep = vec3(0.02, 0.20, 0.34);
 const vec3 kNeon = vec3(1.0, 0.22, 0.72);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(0.5, 0.8, 0.4));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 60.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.5);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 60.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 2.5);
 
     // A 4 x 4 grid of neon lines, one pixel-stable width on any face size.
     vec2 cell = abs(fract(vUV * 4.0 + 0.5) - 0.5) / fwidth(vUV * 4.0);

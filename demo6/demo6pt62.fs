@@ -1,9 +1,7 @@
 #version 460 core
 // Slab ribbon over the wine-red greetings: ivory slabs washed by a cyan wave
 // that ripples along the ribbon with "beer", cyan bevels, soft key light.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -18,17 +16,16 @@ const vec3 kCyan = vec3(0.20, 0.80, 0.92);
 const vec3 kShade = vec3(0.16, 0.20, 0.32);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     // The camera looks up at the ribbon, so the key light comes from below
     // and in front.
     vec3 l = normalize(vec3(-0.35, -0.55, 0.75));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 30.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 30.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.06, 0.06 + min(fwidth(d), 0.01) * 1.5, d);
 
     // Cyan bands across ivory faces. Neighbouring slabs differ by 1 in

@@ -2,9 +2,7 @@
 // Cube sweep over the wine-red c64 names: mint tiles with an inset frame;
 // the cube on the beat (beer near 0) burns gold and the glow fades with
 // distance from the beat as the row sweeps out to the right.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -19,15 +17,14 @@ const vec3 kTeal = vec3(0.05, 0.38, 0.40);
 const vec3 kGold = vec3(1.0, 0.80, 0.30);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.5, 0.7, 0.5));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 48.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 48.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);
     float frame = smoothstep(0.10, 0.10 + aa, d) * (1.0 - smoothstep(0.16, 0.16 + aa, d));
     float bevel = 1.0 - smoothstep(0.04, 0.04 + aa, d);

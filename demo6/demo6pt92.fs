@@ -3,9 +3,7 @@
 // an LED level meter. Each bar fills to a level that bounces with "timer"
 // and its index; lit segments run cyan to gold to ivory up the bar, unlit
 // ones stay dark navy glass.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -23,11 +21,11 @@ const vec3 kIvory = vec3(1.0, 0.96, 0.88);
 const vec3 kUnlit = vec3(0.05, 0.07, 0.16);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.4, 0.6, 0.7));
     float diffuse = max(dot(n, l), 0.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 3.0);
 
     // "timer" is the local time of the window (0 to 35 s).
     float phase = timer * 2.3 + i * 0.55;

@@ -2,9 +2,7 @@
 // Cube chain over the teal sprig names: a chain of coral cubes with ivory
 // bevels; a hot spark rides along the chain where "beer" is near zero, and a
 // soft shimmer follows it.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -17,15 +15,14 @@ const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 const vec3 kSpark = vec3(1.0, 0.92, 0.55);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.5, 0.8, 0.45));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 36.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 36.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.04, 0.04 + min(fwidth(d), 0.01) * 1.5, d);
 
     float spark = exp(-beer * beer * 0.6);

@@ -3,9 +3,7 @@
 // Warm bands of light climb the faces with "time", each slab a little
 // redder than the one before; the slab on the beat (beer near 0) glows
 // through for the first seconds.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -24,14 +22,13 @@ const vec3 kEmber = vec3(0.28, 0.08, 0.06);
 const vec3 kPale = vec3(1.0, 0.92, 0.75);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.55, 0.6, 0.6));
     float diffuse = max(dot(n, l), 0.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);
     float bevel = 1.0 - smoothstep(0.025, 0.025 + aa * 1.5, d);
 

@@ -2,9 +2,7 @@
 // Rocking slabs over the navy and dusky grounds: pearly mint slabs with
 // copper bevels. Their hue drifts to lilac as the rocking bends the model
 // diagonal (the root values), so the tilt shows in the colour too.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -23,15 +21,14 @@ const vec3 kCopper = vec3(0.95, 0.52, 0.25);
 const vec3 kShadow = vec3(0.10, 0.16, 0.24);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.5, 0.65, 0.55));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 24.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.0);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 24.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 2.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
 
     // rootone is about 9.49 when the slabs stand straight and falls as they rock.

@@ -2,9 +2,7 @@
 // Tilting slabs over the dark red veska names: frosted ice-blue glass with
 // white bevels and a bright scan line that sweeps down each slab in turn.
 // The tint cools as the tilt bends the model diagonal (the root values).
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -21,15 +19,14 @@ const vec3 kDeepIce = vec3(0.10, 0.30, 0.52);
 const vec3 kWhite = vec3(0.96, 0.99, 1.0);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(0.45, 0.7, 0.55));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 64.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.5);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 64.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 2.5);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
 
     // roottwo runs from about -15.8 (upright) to -9.1 (fully tilted).

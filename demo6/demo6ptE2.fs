@@ -3,9 +3,7 @@
 // hot pink at the foot to orange-gold at the top, each slab shifted in hue
 // along the row; a bright band marks the slab on the beat ("beer" near 0)
 // and lilac rims and depth fog keep the stack readable.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
 out vec4 FragColor;
 
 uniform float time;
@@ -24,15 +22,14 @@ const vec3 kLilac = vec3(0.75, 0.65, 1.0);
 const vec3 kFog = vec3(0.02, 0.05, 0.22);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
+    vec3 n = faceNormal();
     vec3 v = normalize(-vViewPos);
     vec3 l = normalize(vec3(-0.4, 0.75, 0.5));
     float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 32.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 32.0);
+    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.025, 0.025 + min(fwidth(d), 0.01) * 1.5, d);
 
     // Sunset gradient up the slab; the row shifts it, the tilt (rootone)
