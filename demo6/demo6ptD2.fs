@@ -3,14 +3,8 @@
 // white bevels and a bright scan line that sweeps down each slab in turn.
 // The tint cools as the tilt bends the model diagonal (the root values).
 #include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
-
-uniform float time;
-uniform float i;
-uniform float beer;
-uniform float rootone;
-uniform float roottwo;
-uniform float rootthree;
 
 #include "lib/slab.glsl"
 
@@ -19,12 +13,7 @@ const vec3 kDeepIce = vec3(0.10, 0.30, 0.52);
 const vec3 kWhite = vec3(0.96, 0.99, 1.0);
 
 void main() {
-    vec3 n = faceNormal();
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(0.45, 0.7, 0.55));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = shine(max(dot(n, normalize(l + v)), 0.0), 64.0);
-    float fresnel = rimPower(1.0 - max(dot(n, v), 0.0), 2.5);
+    FaceLight lit = lightFace(vec3(0.45, 0.7, 0.55), 64.0, 2.5);
 
     float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
@@ -37,9 +26,9 @@ void main() {
     // The scan line: one sweep of every slab per 2 s, each slab a step behind.
     float scanY = 1.0 - fract(time * 0.5 - i * 0.07);
     float scan = exp(-pow((vObj.y + 0.5 - scanY) * 30.0, 2.0));
-    vec3 colour = mix(kDeepIce, body, 0.25 + 0.6 * diffuse + 0.08 * frost);
-    colour += kWhite * (specular * 0.6 + fresnel * 0.45 + scan * 0.6);
-    colour = mix(colour, kWhite * (0.7 + 0.3 * diffuse), bevel);
+    vec3 colour = mix(kDeepIce, body, 0.25 + 0.6 * lit.diffuse + 0.08 * frost);
+    colour += kWhite * (lit.specular * 0.6 + lit.fresnel * 0.45 + scan * 0.6);
+    colour = mix(colour, kWhite * (0.7 + 0.3 * lit.diffuse), bevel);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
