@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 
 // Opening title and credits card: a slow shimmer, a band of light sweeping
 // diagonally across the words every four seconds, over a soft halo that

@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 
 // The phrase: a horizontal wave runs through the letters, their strokes
 // rippling up and down as it travels to the right; the crests catch light.

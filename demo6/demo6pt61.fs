@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 
 // GRAVELMIST and FLiNTWEAvE on wine red: a dark outline cuts the violet free
 // of the ground, and a band of lilac light rises and falls through the

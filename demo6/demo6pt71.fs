@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 
 // Four c64 names on wine red: the raster wobbles sideways like a detuned TV
 // (two slow sines through the screen rows), every letter cut out by a dark

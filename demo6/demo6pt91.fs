@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 
 // TIMBRE and KWELP: a chromatic split, magenta and cyan ghosts of every
 // letter drifting apart and together, under the clean violet and over a dark

@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 
 // SPRIG. and GOURD on teal: a CRT's rolling bar of light climbs the screen
 // and brightens the letters it crosses; every third line sits a touch darker,

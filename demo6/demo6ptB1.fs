@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 #include "lib/hash.glsl"
 
 // 8463 and ZWIEBELHOF on navy: round sparkles light up here and there on the

@@ -1,11 +1,5 @@
 #version 460 core
-in vec2 texel;
-out vec4 color;
-uniform vec3 textColor;
-uniform float time;
-
-#include "lib/glyph.glsl"
-#include "lib/blend.glsl"
+#include "lib/caption.glsl"
 
 // GLIMMERTAK and LANTERNIS, half size: block letters extruded into depth, the
 // extrusion swinging from side to side as if lit by a slowly swaying lamp.
