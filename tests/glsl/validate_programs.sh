@@ -5,19 +5,24 @@
 set -u
 cd "$1/demo6" || exit 1
 status=0
-count=0
-for program in *.vs *.fs; do
-  case $program in *.vs) stage=vert ;; *) stage=frag ;; esac
-  count=$((count + 1))
-  if grep -n '^[[:space:]]*#[[:space:]]*include' "$program"; then
-    echo "FAIL: $program keeps an include"
-    status=1
-  fi
-  if ! report=$(glslangValidator -S "$stage" "$program" 2>&1); then
-    echo "FAIL: $program"
+shopt -s nullglob
+vertex=(*.vs)
+fragment=(*.fs)
+if [ $((${#vertex[@]} + ${#fragment[@]})) -ne 44 ]; then
+  echo "FAIL: expected the 22 programs (44 files), found ${#vertex[@]} .vs and ${#fragment[@]} .fs"
+  status=1
+fi
+if grep -Hn '^[[:space:]]*#[[:space:]]*include' "${vertex[@]}" "${fragment[@]}"; then
+  echo "FAIL: an include was left unexpanded"
+  status=1
+fi
+# One run per stage: it names every file and reports each error with its file.
+for stage in vert frag; do
+  if [ $stage = vert ]; then files=("${vertex[@]}"); else files=("${fragment[@]}"); fi
+  if ! report=$(glslangValidator -S $stage "${files[@]}" 2>&1); then
+    echo "FAIL: glslangValidator rejects a $stage program"
     echo "$report"
     status=1
   fi
 done
-[ "$count" -eq 44 ] || { echo "FAIL: expected 22 programs (44 files), found $count files"; status=1; }
 exit $status
