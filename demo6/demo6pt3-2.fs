@@ -4,6 +4,7 @@
 // that runs along the row with "time".
 #include "lib/face.glsl"
 #include "lib/scene_uniforms.glsl"
+flat in float vPulse;
 out vec4 FragColor;
 
 const vec3 kCoral = vec3(1.0, 0.38, 0.30);
@@ -19,7 +20,7 @@ void main() {
     float bevel = 1.0 - smoothstep(0.05, 0.05 + aa * 1.5, d);
     float groove = smoothstep(0.05, 0.05 + aa, d) * (1.0 - smoothstep(0.07, 0.07 + aa, d));
 
-    float pulse = pow(0.5 + 0.5 * sin(time * 3.0 - i * 0.45), 8.0);
+    float pulse = vPulse;
     vec3 base = mix(kCoral, kGold, i / 29.0);
     vec3 ambient = base * mix(0.18, 0.32, lit.n.y * 0.5 + 0.5);
     vec3 colour = ambient + base * lit.diffuse * 0.85 + vec3(lit.specular) * 0.5;

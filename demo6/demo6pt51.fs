@@ -3,6 +3,7 @@
 // magenta neon grid on every face; a flash runs along the 39 cubes.
 #include "lib/face.glsl"
 #include "lib/scene_uniforms.glsl"
+flat in float vFlash;
 out vec4 FragColor;
 
 const vec3 kCyan = vec3(0.05, 0.62, 0.78);
@@ -18,7 +19,7 @@ void main() {
     vec2 d2 = min(vUV, 1.0 - vUV);
     float edge = 1.0 - smoothstep(0.015, 0.015 + min(fwidth(d2.x + d2.y), 0.01), min(d2.x, d2.y));
 
-    float flash = pow(0.5 + 0.5 * sin(time * 2.2 - i * 0.35), 10.0);
+    float flash = vFlash;
     vec3 base = mix(kDeep, kCyan, 0.35 + 0.65 * lit.diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
     vec3 colour = base + vec3(0.85, 0.95, 1.0) * lit.specular * 0.7 + kCyan * lit.fresnel * 0.6;
     colour = mix(colour, kNeon * (1.1 + flash), max(grid * 0.55, edge));
