@@ -22,11 +22,16 @@ if [ -z "${DISPLAY:-}" ]; then
   export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
 fi
 
+# The show's messages go where this script's output goes (a terminal, a file,
+# a pipe) and into a copy, read afterwards for the explanation below. tee -i:
+# Ctrl-C is the show's to act on; tee keeps copying until the show is done.
+messages=$(mktemp)
+trap 'cleanup; rm -f "$messages"' EXIT
 set +e
-output=$(./show | tee /dev/stderr)
-status=$?
+./show | tee -i "$messages"
+status=${PIPESTATUS[0]}
 set -e
-if [ "$status" -ne 0 ] && grep -q "Failed to create GLFW window" <<<"$output"; then
+if [ "$status" -ne 0 ] && grep -q "Failed to create GLFW window" "$messages"; then
   echo "This display's OpenGL driver offers no 4.6 core-profile context, which the show needs."
 fi
 exit "$status"

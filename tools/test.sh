@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit and recorded-GL
 # tests, real-GL tests on a private Xvfb, end-to-end runs of the show; then
-# the unit and recorded-GL tests again under AddressSanitizer and UBSan.
+# the unit and recorded-GL tests again under AddressSanitizer and UBSan, and
+# the whole show under them with LeakSanitizer; then builds the Debian package
+# and checks it unpacked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
 (cd build && ctest --output-on-failure -j2)
 
-echo "== unit and recorded-GL tests with AddressSanitizer and UBSan =="
+echo "== unit and recorded-GL tests, and the whole show, with AddressSanitizer and UBSan =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSHOW_SANITIZE=ON -DSHOW_BENCHMARKS=OFF >/dev/null
-cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests run_data
-(cd build-sanitize && ctest --output-on-failure -j2 -L unit)
+cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests run_data show
+(cd build-sanitize && ctest --output-on-failure -j2 -L 'unit|sanitize')
+
+echo "== the Debian package =="
+tools/package.sh
+tests/package/package_test.sh build/packages/reve-brut_*_"$(dpkg --print-architecture)".deb

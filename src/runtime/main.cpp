@@ -1,12 +1,15 @@
 // The show: opens the fullscreen window, builds every resource, then plays the
-// timeline until Escape, a close request or the end of the show at 295 s.
+// timeline until Escape, a close request, a stop signal or the end of the show
+// at 295 s.
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
 #include <iostream>
 
 #include "render/gl.h"
 #include "runtime/sdl_sound_engine.h"
+#include "runtime/signals.h"
 #include "runtime/startup.h"
 #include "timeline/chain.h"
 
@@ -16,9 +19,20 @@ void framebufferSizeChanged(GLFWwindow*, int width, int height) {
     glViewport(0, 0, width, height);
 }
 
+// Says why GLFW failed (no display, no such context, ...). Standard output
+// keeps only the show's own messages, so this goes to standard error. When
+// glfwInit fails, every later call fails as "not initialized": that adds
+// nothing to the first report.
+void reportGlfwError(int code, const char* description) {
+    if (code == GLFW_NOT_INITIALIZED) return;
+    std::fprintf(stderr, "GLFW: %s\n", description);
+}
+
 }  // namespace
 
 int main() {
+    catchStopSignals();
+    glfwSetErrorCallback(reportGlfwError);
     // The show clock starts here: everything built below eats its first seconds.
     glfwInit();
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
@@ -34,6 +48,8 @@ int main() {
     }
     glfwMakeContextCurrent(window);
     glfwSetFramebufferSizeCallback(window, framebufferSizeChanged);
+    // A tap of Escape that starts and ends between two polls still counts.
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
 
     // From here on every exit terminates GLFW: only GLFW gives the monitor its
     // video mode back after a fullscreen window.
@@ -50,7 +66,8 @@ int main() {
     }
 
     bool musicCueFlag = false;
-    while (!glfwWindowShouldClose(window)) {
+    // A stop signal ends the loop at a frame boundary, as a close request does.
+    while (!glfwWindowShouldClose(window) && stopSignal() == 0) {
         if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS)
             glfwSetWindowShouldClose(window, GLFW_TRUE);
 
@@ -65,5 +82,6 @@ int main() {
         glfwPollEvents();
     }
     glfwTerminate();
+    endByStopSignal();
     return 0;
 }

@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <alsa/asoundlib.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -16,6 +18,42 @@ constexpr int kChunkSamples = 1024;  // about 23 ms per mixer callback
 // that thread off the file. SDL itself is never torn down, so this is safe.
 void haltMusicAtExit() { Mix_HaltMusic(); }
 
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// While SDL looks for a device, the ALSA library reports every card it does
+// not find on standard error (8 lines on a machine without one). SDL links
+// that same library, so its report handler can be swapped out around the
+// search; SDL's own error says what went wrong. Afterwards ALSA reports again.
+class AlsaQuiet {
+public:
+    AlsaQuiet() { snd_lib_error_set_handler(ignoreAlsaError); }
+    ~AlsaQuiet() { snd_lib_error_set_handler(nullptr); }
+    AlsaQuiet(const AlsaQuiet&) = delete;
+    AlsaQuiet& operator=(const AlsaQuiet&) = delete;
+};
+
+// Standard output carries only the show's own messages: this goes to stderr.
+void reportNoDevice() {
+    std::fprintf(stderr, "No sound device (%s): the show plays silently.\n", SDL_GetError());
+}
+
+// Opens the default audio device; when none opens, says why.
+bool openDevice() {
+    AlsaQuiet quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        reportNoDevice();
+        return false;
+    }
+    if (Mix_OpenAudio(kSampleRate, MIX_DEFAULT_FORMAT, kChannels, kChunkSamples) != 0) {
+        reportNoDevice();  // before SDL's error can be overwritten
+        // Give the subsystem back so that a later engine may try again (with
+        // another driver, say).
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 SdlSoundEngine::SdlSoundEngine() {
@@ -23,13 +61,7 @@ SdlSoundEngine::SdlSoundEngine() {
     // SIGINT and SIGTERM into quit events; the show never reads SDL events, so
     // it would no longer stop on Ctrl-C or kill. Leave the signals alone.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-    if (Mix_OpenAudio(kSampleRate, MIX_DEFAULT_FORMAT, kChannels, kChunkSamples) != 0) {
-        // Give the subsystem back so that a later engine may try again (with
-        // another driver, say).
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
-    }
+    if (!openDevice()) return;
     open_ = true;
     std::atexit(haltMusicAtExit);
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "offscreen_show.h"
+#include "render/glyph_atlas.h"
 
 // Real GL (Mesa llvmpipe on a private Xvfb): caption frames show their block's
 // background in an empty corner and text where each probed string stands.
@@ -60,16 +61,26 @@ TEST(CaptionsGl, BackgroundInTheCornerAndTextWhereTheStringsStand) {
 }
 
 TEST(CaptionsGl, TheAccentsOfTheOpeningTitleAreDrawn) {
-    // In a strip above the x-height of "La  R\xEAve \xE0" stands the circumflex
-    // over the "e" of "Reve"; over the plain "v" beside it there is only ground.
-    // Measured on llvmpipe with the DejaVu Sans Condensed stand-in at 296 px.
+    // In the strip between the x-height and the top of the "\xEA" of
+    // "La  R\xEAve \xE0" stands its circumflex; over the plain "v" beside it
+    // there is only ground. Where the glyphs stand comes from the atlas.
     OffscreenShow& show = OffscreenShow::instance();
     show.renderFrame(5.0f);
+    const auto glyph = [](char byte) { return antonioFont.Characters.at(static_cast<signed char>(byte)); };
+    float pen = 1.0f;
+    for (char byte : {'L', 'a', ' ', ' ', 'R'}) pen += float(glyph(byte).Advance >> 6);
+    const Character circumflexE = glyph('\xEA');
+    const Character v = glyph('v');
+    const int eLeft = int(pen) + circumflexE.Bearing.x;
+    const int vLeft = int(pen + float(circumflexE.Advance >> 6)) + v.Bearing.x;
+    const int strip0 = 622 + v.Bearing.y + 4;
+    const int strip1 = 622 + circumflexE.Bearing.y;
+    ASSERT_GT(strip1 - strip0, 10) << "the accent stands above the x-height";
     int accent = 0;
     int plain = 0;
-    for (int y = 622 + 190; y < 622 + 235; ++y) {
-        for (int x = 715; x < 785; ++x) accent += show.pixel(x, y)[2] > 150;
-        for (int x = 840; x < 970; ++x) plain += show.pixel(x, y)[2] > 150;
+    for (int y = strip0; y < strip1; ++y) {
+        for (int x = eLeft; x < eLeft + circumflexE.Size.x; ++x) accent += show.pixel(x, y)[2] > 150;
+        for (int x = vLeft + 4; x < vLeft + v.Size.x - 4; ++x) plain += show.pixel(x, y)[2] > 150;
     }
     EXPECT_GT(accent, 500);
     EXPECT_EQ(plain, 0);

@@ -4,6 +4,7 @@
 // - DiskDriver: SDL_AUDIODRIVER=disk, SDL_DISKAUDIOFILE=<file>; the file
 //   receives what the mixer plays, at real-time pace;
 // - NoDevice: SDL_AUDIODRIVER names a driver that does not exist.
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -184,6 +185,14 @@ TEST_F(DiskDriver, MissingOrBrokenFilesPlayNothingAndBreakNothing) {
     EXPECT_EQ(occurrences(recordedSince(from), tone), 1);
 }
 
+TEST_F(DiskDriver, AlsaStillReportsItsErrorsOnceADeviceIsOpen) {
+    // The engine quiets ALSA only while it looks for a device.
+    testing::internal::CaptureStderr();
+    snd_pcm_t* pcm = nullptr;
+    EXPECT_LT(snd_pcm_open(&pcm, "no-such-pcm", SND_PCM_STREAM_PLAYBACK, 0), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("ALSA lib"), std::string::npos);
+}
+
 TEST(NoDevice, TheEngineIsAbsentAndEveryCallIsHarmless) {
     EXPECT_FALSE(showSoundEngine.available());
     testing::internal::CaptureStdout();
@@ -199,6 +208,10 @@ TEST(NoDevice, TheEngineIsAbsentAndEveryCallIsHarmless) {
 
     // A second engine made later with the same (missing) driver is absent too,
     // so a failed open leaves SDL in a state that can be tried again.
+    // It says so once, on standard error, with SDL's reason.
+    testing::internal::CaptureStderr();
     SdlSoundEngine another;
     EXPECT_FALSE(another.available());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "No sound device (Audio target 'no-such-driver' not available): the show plays silently.\n");
 }

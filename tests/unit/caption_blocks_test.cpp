@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fake_gl.h"
+#include "drawn_text.h"
 #include "fake_show.h"
 #include "render/glyph_atlas.h"
 #include "timeline/caption_blocks.h"
@@ -30,50 +31,9 @@ struct RecordingSound : SoundEngine {
 
 double noClock() { return 0.0; }
 
-// One string as RenderText drew it.
-struct DrawnLine {
-    std::string bytes;       // read back from the glyph texture of each draw
-    float x0 = 0, y0 = 0;    // bottom-left corner of the first glyph's quad
-    std::vector<float> colour;
-    float scale = 0;         // first glyph's quad width over its bitmap width
-};
-
-// Maps each glyph texture of a font back to its byte.
-std::map<GLuint, char> bytesByTexture(const Font& font) {
-    std::map<GLuint, char> bytes;
-    for (const auto& [key, ch] : font.Characters)
-        if (ch.TextureID != 0) bytes[ch.TextureID] = static_cast<char>(key);
-    return bytes;
-}
-
-// Splits the recorded draws into strings: each RenderText starts with its
-// "textColor" upload.
-std::vector<DrawnLine> drawnLines(const Font& font) {
-    const std::map<GLuint, char> bytes = bytesByTexture(font);
-    std::vector<DrawnLine> lines;
-    std::size_t draw = 0;
-    for (const fakegl::Call& call : fakegl::state().calls) {
-        if (call.name == "glUniform3f" && call.text == "textColor") {
-            lines.emplace_back();
-            lines.back().colour = {float(call.args[1]), float(call.args[2]), float(call.args[3])};
-        }
-        if (call.name != "glDrawArrays") continue;
-        const fakegl::Draw& d = fakegl::state().draws.at(draw++);
-        DrawnLine& line = lines.back();
-        auto found = bytes.find(d.texture0);
-        line.bytes += found == bytes.end() ? '?' : found->second;
-        if (line.bytes.size() == 1) {
-            line.x0 = d.streamed[4];
-            line.y0 = d.streamed[5];
-            const Character& ch = font.Characters.at(static_cast<signed char>(line.bytes[0]));
-            line.scale = (d.streamed[8] - d.streamed[4]) / float(ch.Size.x);
-        }
-    }
-    return lines;
-}
-
 // Where the first glyph's quad must stand for a string whose pen starts at (x, y).
 void expectPen(const Font& font, const DrawnLine& line, float x, float y, float scale) {
+    EXPECT_EQ(line.font, &font) << line.bytes;
     const Character& ch = font.Characters.at(static_cast<signed char>(line.bytes.at(0)));
     EXPECT_EQ(line.x0, x + ch.Bearing.x * scale) << line.bytes;
     EXPECT_EQ(line.y0, y - (ch.Size.y - ch.Bearing.y) * scale) << line.bytes;
@@ -132,7 +92,7 @@ TEST_F(CaptionBlocks, OpeningTitleStartsTheMusicThenDrawsLatin1Bytes) {
     EXPECT_EQ(clearColour(), (std::vector<float>{0.0f, 0.021f, 0.11f, 0.95f}));
     expectDraws(resources->programs.demo6pt1, 5.0f);
 
-    const auto lines = drawnLines(antonioFont);
+    const auto lines = drawnLines();
     ASSERT_EQ(lines.size(), 2u);
     // Ten single bytes: two spaces after "La", 0xEA and 0xE0, never UTF-8.
     EXPECT_EQ(lines[0].bytes, std::string("\x4C\x61\x20\x20\x52\xEA\x76\x65\x20\xE0", 10));
@@ -148,7 +108,7 @@ TEST_F(CaptionBlocks, CreditsCardSwingsItsBlueBelowZero) {
         const float blue = float(double(std::sin(t)) * 0.201 * 0.1);
         EXPECT_EQ(clearColour(), (std::vector<float>{0.41f, 0.14f, blue, 0.95f})) << t;
         expectDraws(resources->programs.demo6pt1, t);
-        const auto lines = drawnLines(antonioFont);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 4u);
         EXPECT_EQ(lines[0].bytes, std::string("\x50\x6F\xE8\x74\x65\x73", 6));
         EXPECT_EQ(lines[1].bytes, "terrible");
@@ -169,7 +129,7 @@ TEST_F(CaptionBlocks, PhraseAndGreetingsTitle) {
     run(phraseCaption, 20.0f);
     EXPECT_EQ(clearColour(), (std::vector<float>{0.01f, 0.01f, 0.01f, 0.95f}));
     expectDraws(resources->programs.demo6pt3, 20.0f);
-    auto lines = drawnLines(antonioFont);
+    auto lines = drawnLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].bytes, "les bizarreries");
     EXPECT_EQ(lines[1].bytes, std::string("\x73\x6F\x6E\x74\x20\x61\x67\x72\xE9\x61\x62\x6C\x65\x73", 14));
@@ -179,7 +139,7 @@ TEST_F(CaptionBlocks, PhraseAndGreetingsTitle) {
     run(greetingsTitle, 41.3f);
     EXPECT_EQ(clearColour(), (std::vector<float>{0.01f, 0.01f, 0.01f, 0.95f}));
     expectDraws(resources->programs.demo6pt4, 41.3f - 39.0f);
-    lines = drawnLines(c64Font);
+    lines = drawnLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].bytes, "BONJOUR");
     EXPECT_EQ(lines[1].bytes, "GREETINGS");
@@ -193,7 +153,7 @@ TEST_F(CaptionBlocks, GreetingsFrom53To85SwayWithTheAbsoluteClock) {
         run(greetingsGravelmist, t);
         EXPECT_EQ(clearColour(), wineRed);
         expectDraws(resources->programs.demo6pt61, t - 53.0f);
-        const auto lines = drawnLines(antonioFont);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].bytes, "GRAVELMIST");
         EXPECT_EQ(lines[1].bytes, "FLiNTWEAvE");
@@ -206,7 +166,7 @@ TEST_F(CaptionBlocks, GreetingsFrom53To85SwayWithTheAbsoluteClock) {
         EXPECT_TRUE(sound.events.empty());
         EXPECT_EQ(clearColour(), wineRed);
         expectDraws(resources->programs.demo6pt71, t - 65.0f);
-        const auto lines = drawnLines(c64Font);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 4u);
         EXPECT_EQ(lines[0].bytes, "BRAMBL");
         EXPECT_EQ(lines[1].bytes, "PORTHAVENS");
@@ -229,7 +189,7 @@ TEST_F(CaptionBlocks, TheTrackSwitchComesFirstInItsSecond) {
     EXPECT_EQ(sound.events, (std::vector<std::string>{"stop all", "play demo6/musics/newtune.wav"}));
     EXPECT_EQ(sound.glCallsAtFirstEvent, 0u);
     EXPECT_FALSE(flag);
-    EXPECT_EQ(drawnLines(c64Font).size(), 4u);  // the captions draw as on any frame
+    EXPECT_EQ(drawnLines().size(), 4u);  // the captions draw as on any frame
 }
 
 TEST_F(CaptionBlocks, GreetingsFrom85To155MoveWithLocalTime) {
@@ -238,7 +198,7 @@ TEST_F(CaptionBlocks, GreetingsFrom85To155MoveWithLocalTime) {
         run(greetingsTimbre, t);
         EXPECT_EQ(clearColour(), (std::vector<float>{0.41f, 0.14f, 0.201f, 0.95f}));
         expectDraws(resources->programs.demo6pt91, u);
-        const auto lines = drawnLines(topazFont);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].bytes, "TIMBRE");
         EXPECT_EQ(lines[1].bytes, "KWELP");
@@ -250,7 +210,7 @@ TEST_F(CaptionBlocks, GreetingsFrom85To155MoveWithLocalTime) {
         run(greetingsSprig, t);
         EXPECT_EQ(clearColour(), (std::vector<float>{0.0f, 0.277f, float(double(std::sin(u)) * 0.041 * 0.1), 0.95f}));
         expectDraws(resources->programs.demo6ptA1, u);
-        const auto lines = drawnLines(topazFont);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].bytes, "SPRIG.");
         EXPECT_EQ(lines[1].bytes, "GOURD");
@@ -265,7 +225,7 @@ TEST_F(CaptionBlocks, GreetingsFrom159To256) {
         run(greetings8463, t);
         EXPECT_EQ(clearColour(), (std::vector<float>{0.0f, 0.1f, 0.277f, 0.95f}));
         expectDraws(resources->programs.demo6ptB1, u);
-        const auto lines = drawnLines(c64Font);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].bytes, "8463");
         EXPECT_EQ(lines[1].bytes, "ZWIEBELHOF");
@@ -277,7 +237,7 @@ TEST_F(CaptionBlocks, GreetingsFrom159To256) {
         run(greetingsGlimmertak, t);
         EXPECT_EQ(clearColour(), (std::vector<float>{0.1f, 0.1f, float(double(std::sin(u)) * 0.201 * 0.1), 0.95f}));
         expectDraws(resources->programs.demo6ptC1, u);
-        const auto lines = drawnLines(topazFont);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].bytes, "GLIMMERTAK");
         EXPECT_EQ(lines[1].bytes, "LANTERNIS");
@@ -290,7 +250,7 @@ TEST_F(CaptionBlocks, GreetingsFrom159To256) {
         run(greetingsVeska, t);
         EXPECT_EQ(clearColour(), (std::vector<float>{0.31f, 0.02f, 0.101f, 0.95f}));
         expectDraws(resources->programs.demo6ptD1, u);
-        const auto lines = drawnLines(topazFont);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].bytes, "VESKA");
         EXPECT_EQ(lines[1].bytes, "STORMPINE");
@@ -307,7 +267,7 @@ TEST_F(CaptionBlocks, ClosingGreetings) {
         run(closingGreetings, t);
         EXPECT_EQ(clearColour(), (std::vector<float>{0.001f, 0.04f, 0.201f, 0.95f}));
         expectDraws(resources->programs.demo6ptE1, u);
-        const auto lines = drawnLines(topazFont);
+        const auto lines = drawnLines();
         ASSERT_EQ(lines.size(), 4u);
         EXPECT_EQ(lines[0].bytes, "KIVIPUROHAKA");
         EXPECT_EQ(lines[1].bytes, "MUV");

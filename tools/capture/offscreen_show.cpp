@@ -35,11 +35,7 @@ PFNGLFINISHPROC finish;
 
 template <typename T>
 void resolve(T& pointer, const char* name) {
-    pointer = reinterpret_cast<T>(glfwGetProcAddress(name));
-    if (pointer == nullptr) {
-        std::cerr << "offscreen show: missing " << name << std::endl;
-        std::exit(2);
-    }
+    pointer = reinterpret_cast<T>(requireGlEntryPoint(name));
 }
 
 [[noreturn]] void fail(const char* why) {
@@ -77,13 +73,24 @@ std::string captureStdout(Work work) {
 
 }  // namespace
 
-OffscreenShow& OffscreenShow::instance() {
-    static OffscreenShow show;
+void* requireGlEntryPoint(const char* name) {
+    auto pointer = reinterpret_cast<void*>(glfwGetProcAddress(name));
+    if (pointer == nullptr) {
+        std::cerr << "offscreen show: missing " << name << std::endl;
+        std::exit(2);
+    }
+    return pointer;
+}
+
+OffscreenShow& OffscreenShow::instance() { return instance(true); }
+
+OffscreenShow& OffscreenShow::instance(bool privateDisplay) {
+    static OffscreenShow show(privateDisplay);
     return show;
 }
 
-OffscreenShow::OffscreenShow() {
-    if (startPrivateXvfb().empty()) fail("could not start Xvfb");
+OffscreenShow::OffscreenShow(bool privateDisplay) {
+    if (privateDisplay && startPrivateXvfb().empty()) fail("could not start Xvfb");
     if (!glfwInit()) fail("glfwInit failed");
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 6);
@@ -125,12 +132,16 @@ OffscreenShow::OffscreenShow() {
 }
 
 void OffscreenShow::renderFrame(float t, double clock) {
-    scriptedClock = clock < 0.0 ? t : clock;
-    Frame frame{t, resources_, readScriptedClock, silentEngine, musicCueFlag_};
-    drawFrame(frame);
+    drawOnly(t, clock < 0.0 ? t : clock, silentEngine, musicCueFlag_);
     finish();
     pixels_.resize(static_cast<std::size_t>(kWidth) * kHeight * 4);
     readPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+}
+
+void OffscreenShow::drawOnly(float t, double clock, SoundEngine& sound, bool& musicCueFlag) {
+    scriptedClock = clock;
+    Frame frame{t, resources_, readScriptedClock, sound, musicCueFlag};
+    drawFrame(frame);
 }
 
 std::array<std::uint8_t, 4> OffscreenShow::pixel(int x, int y) const {

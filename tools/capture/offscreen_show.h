@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "timeline/music_cues.h"
 #include "timeline/resources.h"
 
 class OffscreenShow {
@@ -17,6 +18,9 @@ public:
     // One per process, built on first use. Fails the process (with a message)
     // when no display or no 4.6 context can be had.
     static OffscreenShow& instance();
+    // The same, but the first call may choose the display: a private Xvfb, or
+    // the one DISPLAY names (with whatever driver it has).
+    static OffscreenShow& instance(bool privateDisplay);
 
     const Resources& resources() const { return resources_; }
     // Everything start-up printed on standard output.
@@ -26,6 +30,9 @@ public:
     // clock reading of the cube waves returns `clock` (t when negative).
     // Sound goes to a silent engine; the music cue flag persists between calls.
     void renderFrame(float t, double clock = -1.0);
+    // Draws the frame at t into the framebuffer with the given sound engine and
+    // music cue flag, and returns without waiting for it or reading it back.
+    void drawOnly(float t, double clock, SoundEngine& sound, bool& musicCueFlag);
 
     // RGBA of one pixel of the last frame; (0, 0) is the bottom-left corner.
     std::array<std::uint8_t, 4> pixel(int x, int y) const;
@@ -38,9 +45,13 @@ public:
     static constexpr int kHeight = 1080;
 
 private:
-    OffscreenShow();
+    explicit OffscreenShow(bool privateDisplay);
     Resources resources_;
     std::string startupOutput_;
     std::vector<std::uint8_t> pixels_;
     bool musicCueFlag_ = false;
 };
+
+// A GL entry point outside the show's loader list (framebuffers, read-back),
+// from the current context. Ends the process with a message when missing.
+void* requireGlEntryPoint(const char* name);

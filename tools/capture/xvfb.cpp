@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,6 +33,10 @@ std::string startPrivateXvfb() {
     if (pid < 0) return "";
     if (pid == 0) {
         close(fds[0]);
+        // Its chatter about displays already taken is of no use to anyone.
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
         std::string fd = std::to_string(fds[1]);
         // -displayfd: the server picks a free display and writes its number to fd.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",

@@ -1,0 +1,46 @@
+#pragma once
+// Frames from the offscreen framebuffer to ffmpeg's pipe, overlapped: each
+// frame is read back into one of two pixel buffer objects, and a writer
+// thread sends the previous one down the pipe, top row first, while the
+// next frame renders. Memory stays at two frames, whatever the length.
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+class FrameStream {
+public:
+    // Writes to `fd` (not owned). Needs the offscreen show's context current.
+    explicit FrameStream(int fd);
+    ~FrameStream();
+    FrameStream(const FrameStream&) = delete;
+    FrameStream& operator=(const FrameStream&) = delete;
+
+    // Takes the frame just drawn (draw it and wait for it first). Returns
+    // false once a write has failed (ffmpeg gone).
+    bool push();
+    // Sends the last frame and waits until every frame is written.
+    bool finish();
+
+    double readBackSeconds() const { return readBack_; }  // read-back and mapping, GL thread
+    double writeSeconds() const { return written_; }      // writer thread inside write calls
+    double stallSeconds() const { return stalled_; }      // GL thread waiting for the writer
+
+private:
+    bool waitForWriter();
+    void handToWriter(int slot);
+    void writerLoop();
+
+    unsigned int buffers_[2] = {};
+    const std::uint8_t* mapped_[2] = {};
+    int fd_;
+    long frames_ = 0;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    const std::uint8_t* job_ = nullptr;
+    bool busy_ = false, failed_ = false, stopping_ = false;
+    std::thread writer_;
+
+    double readBack_ = 0.0, written_ = 0.0, stalled_ = 0.0;
+};

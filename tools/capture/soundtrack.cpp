@@ -1,0 +1,97 @@
+#include "soundtrack.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "noop_gl.h"
+#include "timeline/chain.h"
+
+namespace {
+
+// A sound engine that writes down what the cues ask of it.
+class CueRecorder : public SoundEngine {
+public:
+    explicit CueRecorder(std::vector<SoundEvent>& events) : events_(events) {}
+    void play(const char* path, bool looped) override { events_.push_back({now, path, looped}); }
+    void stopAll() override { events_.push_back({now, "", false}); }
+    double now = 0.0;
+
+private:
+    std::vector<SoundEvent>& events_;
+};
+
+double scriptedNow = 0.0;
+double readScriptedNow() { return scriptedNow; }
+
+// Runs `work` with the show's GL entry points pointed at functions that do
+// nothing, then gives the driver's back.
+template <typename Work>
+void withoutGl(Work work) {
+#define SAVE_GL(type, name) const type saved_##name = gl_api::name;
+    SHOW_GL_FUNCTIONS(SAVE_GL)
+#undef SAVE_GL
+    noopgl::install();
+    work();
+#define RESTORE_GL(type, name) gl_api::name = saved_##name;
+    SHOW_GL_FUNCTIONS(RESTORE_GL)
+#undef RESTORE_GL
+}
+
+constexpr int kStereo = 2;
+
+}  // namespace
+
+std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Resources& resources) {
+    std::vector<SoundEvent> events;
+    CueRecorder recorder(events);
+    bool musicCueFlag = false;
+    // The grid reaches back from the clip's first frame to the show's start.
+    const long first = -static_cast<long>(std::floor(options.from * options.fps + 1e-9));
+    const long end = frameCount(options);
+    withoutGl([&] {
+        for (long k = first; k < end; ++k) {
+            recorder.now = scriptedNow = frameTime(options, k);
+            Frame frame{static_cast<float>(recorder.now), resources, readScriptedNow, recorder, musicCueFlag};
+            runTimeline(frame);
+        }
+    });
+    return events;
+}
+
+SoundtrackMixer::SoundtrackMixer(std::vector<SoundEvent> events, double from,
+                                 std::vector<std::pair<std::string, const WavTrack*>> tracks)
+    : tracks_(std::move(tracks)) {
+    const double rate = tracks_.empty() ? 44100.0 : tracks_.front().second->rate();
+    for (SoundEvent& event : events)
+        events_.push_back({std::llround((event.t - from) * rate), std::move(event)});
+}
+
+void SoundtrackMixer::apply(const SoundEvent& event, long long at) {
+    if (event.path.empty()) {
+        voices_.clear();
+        return;
+    }
+    for (const auto& [path, track] : tracks_)
+        if (path == event.path) voices_.push_back({track, at, event.looped});
+}
+
+void SoundtrackMixer::mix(std::int16_t* out, std::size_t frames) {
+    for (std::size_t i = 0; i < frames; ++i, ++position_) {
+        // Events before the clip's start all land on its first sample, in order.
+        while (nextEvent_ < events_.size() && events_[nextEvent_].at <= position_) {
+            apply(events_[nextEvent_].event, events_[nextEvent_].at);
+            ++nextEvent_;
+        }
+        int left = 0, right = 0;
+        for (const Voice& voice : voices_) {
+            long long at = position_ - voice.start;
+            const auto length = static_cast<long long>(voice.track->frames());
+            if (voice.looped) at %= length;
+            else if (at >= length) continue;
+            left += voice.track->left(static_cast<std::size_t>(at));
+            right += voice.track->right(static_cast<std::size_t>(at));
+        }
+        out[i * kStereo] = static_cast<std::int16_t>(std::clamp(left, -32768, 32767));
+        out[i * kStereo + 1] = static_cast<std::int16_t>(std::clamp(right, -32768, 32767));
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The recording's audio: what the live show would play over the same seconds.
+// The music cues run inside the show's own chain over the whole frame grid
+// (skipped frames included), with a sound engine that writes down each play
+// and stop with its frame's time; the mixer then renders those events
+// sample-exactly from the WAV tracks.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "record_options.h"
+#include "timeline/resources.h"
+#include "wav_track.h"
+
+struct SoundEvent {
+    double t;          // show time of the frame that made the call
+    std::string path;  // empty for a stop-all
+    bool looped = false;
+};
+
+// Runs the chain, with every GL call going nowhere, over every frame of the
+// clip's grid from the first one at or after 0 s up to the clip's end, and
+// returns the sound engine calls its cues made. Needs the built resources.
+std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Resources& resources);
+
+// Renders the events, from the clip's first sample on, as interleaved 16-bit
+// stereo at the tracks' rate. Sample n sounds at show time from + n / rate.
+class SoundtrackMixer {
+public:
+    // `tracks` maps each path the cues name to its opened file.
+    SoundtrackMixer(std::vector<SoundEvent> events, double from,
+                    std::vector<std::pair<std::string, const WavTrack*>> tracks);
+    // Fills `frames` stereo sample frames and moves on.
+    void mix(std::int16_t* out, std::size_t frames);
+
+private:
+    struct Voice {
+        const WavTrack* track;
+        long long start;  // output sample where its first sample sounds
+        bool looped;
+    };
+    struct Timed {
+        long long at;  // output sample of the event
+        SoundEvent event;
+    };
+    void apply(const SoundEvent& event, long long at);
+
+    std::vector<Timed> events_;
+    std::size_t nextEvent_ = 0;
+    std::vector<std::pair<std::string, const WavTrack*>> tracks_;
+    std::vector<Voice> voices_;
+    long long position_ = 0;
+};
