@@ -34,6 +34,20 @@ float dilate(vec2 p, float r) {
     return quadMax(m);
 }
 
+// A halo of two rings, w * dilation(near) + (1 - w) * dilation(far), for the
+// price of one: two opposite taps on each ring a pixel, a right angle apart
+// between the rings and turned per pixel of the quad, so that each ring is
+// sampled in eight directions over the quad.
+float twoRings(vec2 p, float near, float far, float w) {
+    mat4x2 spokes = quadSpokes();
+    bool odd = mod(quadIndex(), 2.0) > 0.5;
+    vec2 nearSpoke = odd ? spokes[1] : spokes[0];
+    vec2 farSpoke = odd ? spokes[0] : spokes[1];
+    float n = max(coverage(p + near * nearSpoke), coverage(p - near * nearSpoke));
+    float f = max(coverage(p + far * farSpoke), coverage(p - far * farSpoke));
+    return w * quadMax(n) + (1.0 - w) * quadMax(f);
+}
+
 // Smallest coverage on a ring of radius r around p, shared over the quad: an
 // erosion, to find the middle of each stroke.
 float inner(vec2 p, float r) {
