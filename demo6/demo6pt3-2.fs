@@ -2,13 +2,10 @@
 // Cube wave 1 over the near-black phrase: warm coral-to-gold cubes with ivory
 // bevels, a cyan rim so they stand off the dark ground, and a bright pulse
 // that runs along the row with "time".
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
+flat in float vPulse;
 out vec4 FragColor;
-
-uniform float time;
-uniform float i;
 
 const vec3 kCoral = vec3(1.0, 0.38, 0.30);
 const vec3 kGold = vec3(1.0, 0.78, 0.32);
@@ -16,25 +13,19 @@ const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 const vec3 kRim = vec3(0.35, 0.80, 1.0);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(-0.45, 0.75, 0.55));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 40.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    FaceLight lit = lightFace(vec3(-0.45, 0.75, 0.55), 40.0, 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);
     float bevel = 1.0 - smoothstep(0.05, 0.05 + aa * 1.5, d);
     float groove = smoothstep(0.05, 0.05 + aa, d) * (1.0 - smoothstep(0.07, 0.07 + aa, d));
 
-    float pulse = pow(0.5 + 0.5 * sin(time * 3.0 - i * 0.45), 8.0);
+    float pulse = vPulse;
     vec3 base = mix(kCoral, kGold, i / 29.0);
-    vec3 ambient = base * mix(0.18, 0.32, n.y * 0.5 + 0.5);
-    vec3 colour = ambient + base * diffuse * 0.85 + vec3(specular) * 0.5;
-    colour = mix(colour, kIvory * (0.55 + 0.5 * diffuse), bevel);
+    vec3 ambient = base * mix(0.18, 0.32, lit.n.y * 0.5 + 0.5);
+    vec3 colour = ambient + base * lit.diffuse * 0.85 + vec3(lit.specular) * 0.5;
+    colour = mix(colour, kIvory * (0.55 + 0.5 * lit.diffuse), bevel);
     colour *= 1.0 - 0.45 * groove;
-    colour += kRim * fresnel * 0.55 + kIvory * pulse * 0.35;
+    colour += kRim * lit.fresnel * 0.55 + kIvory * pulse * 0.35;
     FragColor = vec4(colour, 1.0);
 }

@@ -1,25 +1,17 @@
 #version 460 core
 // Cube wave 2 over the c64 greetings title: big cyan glass blocks with a
 // magenta neon grid on every face; a flash runs along the 39 cubes.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
+flat in float vFlash;
 out vec4 FragColor;
-
-uniform float time;
-uniform float i;
 
 const vec3 kCyan = vec3(0.05, 0.62, 0.78);
 const vec3 kDeep = vec3(0.02, 0.20, 0.34);
 const vec3 kNeon = vec3(1.0, 0.22, 0.72);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(0.5, 0.8, 0.4));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 60.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.5);
+    FaceLight lit = lightFace(vec3(0.5, 0.8, 0.4), 60.0, 2.5);
 
     // A 4 x 4 grid of neon lines, one pixel-stable width on any face size.
     vec2 cell = abs(fract(vUV * 4.0 + 0.5) - 0.5) / fwidth(vUV * 4.0);
@@ -27,9 +19,9 @@ void main() {
     vec2 d2 = min(vUV, 1.0 - vUV);
     float edge = 1.0 - smoothstep(0.015, 0.015 + min(fwidth(d2.x + d2.y), 0.01), min(d2.x, d2.y));
 
-    float flash = pow(0.5 + 0.5 * sin(time * 2.2 - i * 0.35), 10.0);
-    vec3 base = mix(kDeep, kCyan, 0.35 + 0.65 * diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
-    vec3 colour = base + vec3(0.85, 0.95, 1.0) * specular * 0.7 + kCyan * fresnel * 0.6;
+    float flash = vFlash;
+    vec3 base = mix(kDeep, kCyan, 0.35 + 0.65 * lit.diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
+    vec3 colour = base + vec3(0.85, 0.95, 1.0) * lit.specular * 0.7 + kCyan * lit.fresnel * 0.6;
     colour = mix(colour, kNeon * (1.1 + flash), max(grid * 0.55, edge));
     colour += kNeon * flash * 0.15;
     FragColor = vec4(colour, 1.0);

@@ -2,41 +2,27 @@
 // Cube sweep over the wine-red c64 names: mint tiles with an inset frame;
 // the cube on the beat (beer near 0) burns gold and the glow fades with
 // distance from the beat as the row sweeps out to the right.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
-
-uniform float time;
-uniform float i;
-uniform float beer;
-uniform float rootone;
-uniform float roottwo;
-uniform float rootthree;
 
 const vec3 kMint = vec3(0.30, 0.92, 0.76);
 const vec3 kTeal = vec3(0.05, 0.38, 0.40);
 const vec3 kGold = vec3(1.0, 0.80, 0.30);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(-0.5, 0.7, 0.5));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 48.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    FaceLight lit = lightFace(vec3(-0.5, 0.7, 0.5), 48.0, 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);
     float frame = smoothstep(0.10, 0.10 + aa, d) * (1.0 - smoothstep(0.16, 0.16 + aa, d));
     float bevel = 1.0 - smoothstep(0.04, 0.04 + aa, d);
 
     float glow = exp(-beer * beer * 0.35);
-    vec3 base = mix(kTeal, kMint, 0.4 + 0.6 * diffuse);
-    base = mix(base, kGold * (0.8 + 0.4 * diffuse), glow);
-    vec3 colour = base * (0.85 + 0.15 * sin(rootone * 3.0)) + vec3(specular) * 0.45;
+    vec3 base = mix(kTeal, kMint, 0.4 + 0.6 * lit.diffuse);
+    base = mix(base, kGold * (0.8 + 0.4 * lit.diffuse), glow);
+    vec3 colour = base * (0.85 + 0.15 * sin(rootone * 3.0)) + vec3(lit.specular) * 0.45;
     colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * glow) + bevel * 0.6);
-    colour += kMint * fresnel * 0.3 + kGold * glow * 0.25;
+    colour += kMint * lit.fresnel * 0.3 + kGold * glow * 0.25;
     FragColor = vec4(colour, 1.0);
 }

@@ -3,18 +3,11 @@
 // an LED level meter. Each bar fills to a level that bounces with "timer"
 // and its index; lit segments run cyan to gold to ivory up the bar, unlit
 // ones stay dark navy glass.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
-uniform float time;
 uniform float timer;
-uniform float i;
-uniform float beer;
-uniform float rootone;
-uniform float roottwo;
-uniform float rootthree;
 uniform float toinenaste;
 
 const vec3 kCyan = vec3(0.25, 0.90, 1.0);
@@ -23,11 +16,7 @@ const vec3 kIvory = vec3(1.0, 0.96, 0.88);
 const vec3 kUnlit = vec3(0.05, 0.07, 0.16);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(-0.4, 0.6, 0.7));
-    float diffuse = max(dot(n, l), 0.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    FaceLight light = lightFace(vec3(-0.4, 0.6, 0.7), 1.0, 3.0);
 
     // "timer" is the local time of the window (0 to 35 s).
     float phase = timer * 2.3 + i * 0.55;
@@ -40,9 +29,9 @@ void main() {
     vec3 ramp = h < 0.5 ? mix(kCyan, kGold, h * 2.0) : mix(kGold, kIvory, h * 2.0 - 1.0);
     // The bar on the slow beat of "beer" flares a little brighter.
     float beat = 0.5 + 0.5 * cos(beer * 0.8 + rootone - roottwo * 0.1 + rootthree);
-    vec3 on = ramp * (0.75 + 0.35 * diffuse + 0.2 * beat);
-    vec3 off = kUnlit * (0.6 + 0.6 * diffuse);
+    vec3 on = ramp * (0.75 + 0.35 * light.diffuse + 0.2 * beat);
+    vec3 off = kUnlit * (0.6 + 0.6 * light.diffuse);
     vec3 colour = mix(off, on, lit * gap);
-    colour += kCyan * fresnel * 0.25;
+    colour += kCyan * light.fresnel * 0.25;
     FragColor = vec4(colour, 1.0);
 }

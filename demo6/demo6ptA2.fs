@@ -2,14 +2,9 @@
 // Cube chain over the teal sprig names: a chain of coral cubes with ivory
 // bevels; a hot spark rides along the chain where "beer" is near zero, and a
 // soft shimmer follows it.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
-
-uniform float time;
-uniform float i;
-uniform float beer;
 
 const vec3 kCoral = vec3(1.0, 0.42, 0.34);
 const vec3 kDeep = vec3(0.45, 0.10, 0.16);
@@ -17,23 +12,17 @@ const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 const vec3 kSpark = vec3(1.0, 0.92, 0.55);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(-0.5, 0.8, 0.45));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 36.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    FaceLight lit = lightFace(vec3(-0.5, 0.8, 0.45), 36.0, 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.04, 0.04 + min(fwidth(d), 0.01) * 1.5, d);
 
     float spark = exp(-beer * beer * 0.6);
     float shimmer = 0.5 + 0.5 * sin(time * 4.0 - i * 0.8);
-    vec3 base = mix(kDeep, kCoral, 0.3 + 0.7 * diffuse);
-    vec3 colour = base + vec3(specular) * 0.4;
-    colour = mix(colour, kIvory * (0.6 + 0.45 * diffuse), bevel);
-    colour = mix(colour, kSpark * (0.9 + 0.3 * diffuse), spark * 0.85);
-    colour += kIvory * fresnel * 0.3 + kCoral * shimmer * 0.08;
+    vec3 base = mix(kDeep, kCoral, 0.3 + 0.7 * lit.diffuse);
+    vec3 colour = base + vec3(lit.specular) * 0.4;
+    colour = mix(colour, kIvory * (0.6 + 0.45 * lit.diffuse), bevel);
+    colour = mix(colour, kSpark * (0.9 + 0.3 * lit.diffuse), spark * 0.85);
+    colour += kIvory * lit.fresnel * 0.3 + kCoral * shimmer * 0.08;
     FragColor = vec4(colour, 1.0);
 }

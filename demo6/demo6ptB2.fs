@@ -3,18 +3,13 @@
 // Warm bands of light climb the faces with "time", each slab a little
 // redder than the one before; the slab on the beat (beer near 0) glows
 // through for the first seconds.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
-uniform float time;
-uniform float i;
-uniform float beer;
-uniform float rootone;
-uniform float roottwo;
-uniform float rootthree;
 uniform float toinenaste;
+
+#include "lib/slab.glsl"
 
 const vec3 kAmber = vec3(1.0, 0.62, 0.18);
 const vec3 kRose = vec3(0.95, 0.30, 0.38);
@@ -22,14 +17,9 @@ const vec3 kEmber = vec3(0.28, 0.08, 0.06);
 const vec3 kPale = vec3(1.0, 0.92, 0.75);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(-0.55, 0.6, 0.6));
-    float diffuse = max(dot(n, l), 0.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    FaceLight lit = lightFace(vec3(-0.55, 0.6, 0.6), 1.0, 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);
     float bevel = 1.0 - smoothstep(0.025, 0.025 + aa * 1.5, d);
 
@@ -38,11 +28,13 @@ void main() {
     float band = 0.5 + 0.5 * sin((vObj.y * spacing - time * 0.9) * 6.2831853 / 3.0);
     band = smoothstep(0.35, 0.95, band);
     vec3 body = mix(kAmber, kRose, (i - 1.0) / 10.0);
-    vec3 colour = mix(kEmber, body, 0.25 + 0.45 * diffuse + 0.4 * band);
-    colour += kPale * pow(band, 4.0) * 0.25 * (0.5 + 0.5 * diffuse);
+    vec3 colour = mix(kEmber, body, 0.25 + 0.45 * lit.diffuse + 0.4 * band);
+    colour += kPale * pow(band, 4.0) * 0.25 * (0.5 + 0.5 * lit.diffuse);
     float glow = exp(-beer * beer * 0.5);
     colour = mix(colour, kPale, glow * 0.5);
-    colour = mix(colour, kPale * (0.5 + 0.5 * diffuse), bevel);
-    colour += kAmber * fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
+    colour = mix(colour, kPale * (0.5 + 0.5 * lit.diffuse), bevel);
+    colour += kAmber * lit.fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

@@ -2,18 +2,13 @@
 // Rocking slabs over the navy and dusky grounds: pearly mint slabs with
 // copper bevels. Their hue drifts to lilac as the rocking bends the model
 // diagonal (the root values), so the tilt shows in the colour too.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
-uniform float time;
-uniform float i;
-uniform float beer;
-uniform float rootone;
-uniform float roottwo;
-uniform float rootthree;
 uniform float toinenaste;
+
+#include "lib/slab.glsl"
 
 const vec3 kMint = vec3(0.62, 0.98, 0.82);
 const vec3 kLilac = vec3(0.80, 0.66, 1.0);
@@ -21,15 +16,9 @@ const vec3 kCopper = vec3(0.95, 0.52, 0.25);
 const vec3 kShadow = vec3(0.10, 0.16, 0.24);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(-0.5, 0.65, 0.55));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 24.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.0);
+    FaceLight lit = lightFace(vec3(-0.5, 0.65, 0.55), 24.0, 2.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
 
     // rootone is about 9.49 when the slabs stand straight and falls as they rock.
@@ -37,8 +26,10 @@ void main() {
     vec3 pearl = mix(kMint, kLilac, tilt);
     // A faint sheen that slides across the faces.
     float sheen = 0.5 + 0.5 * sin(vUV.x * 5.0 + vUV.y * 3.0 + time * 1.3 + i * 0.3);
-    vec3 colour = mix(kShadow, pearl, 0.3 + 0.7 * diffuse) + vec3(specular) * 0.35;
-    colour += pearl * sheen * 0.08 + kLilac * fresnel * 0.35;
-    colour = mix(colour, kCopper * (0.6 + 0.6 * diffuse), bevel);
+    vec3 colour = mix(kShadow, pearl, 0.3 + 0.7 * lit.diffuse) + vec3(lit.specular) * 0.35;
+    colour += pearl * sheen * 0.08 + kLilac * lit.fresnel * 0.35;
+    colour = mix(colour, kCopper * (0.6 + 0.6 * lit.diffuse), bevel);
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

@@ -2,32 +2,20 @@
 // Tilting slabs over the dark red veska names: frosted ice-blue glass with
 // white bevels and a bright scan line that sweeps down each slab in turn.
 // The tint cools as the tilt bends the model diagonal (the root values).
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
-uniform float time;
-uniform float i;
-uniform float beer;
-uniform float rootone;
-uniform float roottwo;
-uniform float rootthree;
+#include "lib/slab.glsl"
 
 const vec3 kIce = vec3(0.55, 0.88, 1.0);
 const vec3 kDeepIce = vec3(0.10, 0.30, 0.52);
 const vec3 kWhite = vec3(0.96, 0.99, 1.0);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(0.45, 0.7, 0.55));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 64.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 2.5);
+    FaceLight lit = lightFace(vec3(0.45, 0.7, 0.55), 64.0, 2.5);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
 
     // roottwo runs from about -15.8 (upright) to -9.1 (fully tilted).
@@ -38,8 +26,10 @@ void main() {
     // The scan line: one sweep of every slab per 2 s, each slab a step behind.
     float scanY = 1.0 - fract(time * 0.5 - i * 0.07);
     float scan = exp(-pow((vObj.y + 0.5 - scanY) * 30.0, 2.0));
-    vec3 colour = mix(kDeepIce, body, 0.25 + 0.6 * diffuse + 0.08 * frost);
-    colour += kWhite * (specular * 0.6 + fresnel * 0.45 + scan * 0.6);
-    colour = mix(colour, kWhite * (0.7 + 0.3 * diffuse), bevel);
+    vec3 colour = mix(kDeepIce, body, 0.25 + 0.6 * lit.diffuse + 0.08 * frost);
+    colour += kWhite * (lit.specular * 0.6 + lit.fresnel * 0.45 + scan * 0.6);
+    colour = mix(colour, kWhite * (0.7 + 0.3 * lit.diffuse), bevel);
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

@@ -3,17 +3,11 @@
 // hot pink at the foot to orange-gold at the top, each slab shifted in hue
 // along the row; a bright band marks the slab on the beat ("beer" near 0)
 // and lilac rims and depth fog keep the stack readable.
-in vec3 vViewPos;
-in vec2 vUV;
-in vec3 vObj;
+#include "lib/face.glsl"
+#include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
-uniform float time;
-uniform float i;
-uniform float beer;
-uniform float rootone;
-uniform float roottwo;
-uniform float rootthree;
+#include "lib/slab.glsl"
 
 const vec3 kPink = vec3(1.0, 0.25, 0.50);
 const vec3 kOrange = vec3(1.0, 0.55, 0.20);
@@ -22,15 +16,9 @@ const vec3 kLilac = vec3(0.75, 0.65, 1.0);
 const vec3 kFog = vec3(0.02, 0.05, 0.22);
 
 void main() {
-    vec3 n = normalize(cross(dFdx(vViewPos), dFdy(vViewPos)));
-    vec3 v = normalize(-vViewPos);
-    vec3 l = normalize(vec3(-0.4, 0.75, 0.5));
-    float diffuse = max(dot(n, l), 0.0);
-    float specular = pow(max(dot(n, normalize(l + v)), 0.0), 32.0);
-    float fresnel = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    FaceLight lit = lightFace(vec3(-0.4, 0.75, 0.5), 32.0, 3.0);
 
-    vec2 d2 = min(vUV, 1.0 - vUV);
-    float d = min(d2.x, d2.y);
+    float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.025, 0.025 + min(fwidth(d), 0.01) * 1.5, d);
 
     // Sunset gradient up the slab; the row shifts it, the tilt (rootone)
@@ -38,16 +26,16 @@ void main() {
     float h = clamp(vObj.y + 0.5 + 0.25 * sin(i * 0.3 + time * 0.4), 0.0, 1.0);
     vec3 sunset = h < 0.5 ? mix(kPink, kOrange, h * 2.0) : mix(kOrange, kGold, h * 2.0 - 1.0);
     sunset = mix(sunset, kGold, clamp((9.5 - rootone) / 16.0, 0.0, 0.3));
-    // Alternate slabs a shade apart, so the stepped edges of the stack read.
-    sunset *= mod(i, 2.0) < 1.0 ? 1.0 : 0.8;
-    float wrap = dot(n, l) * 0.5 + 0.5;
-    vec3 colour = sunset * (0.6 + 0.5 * wrap) + vec3(specular) * 0.3;
+    float wrap = dot(lit.n, lit.toLight) * 0.5 + 0.5;
+    vec3 colour = sunset * (0.6 + 0.5 * wrap) + vec3(lit.specular) * 0.3;
     float beat = exp(-beer * beer * 0.4);
     float stripe = smoothstep(0.4, 0.5, abs(fract(vObj.y * 6.0 - time * 0.8) - 0.5) * 2.0);
     colour += kGold * beat * (0.3 + 0.5 * stripe);
-    colour = mix(colour, kGold * (0.75 + 0.35 * diffuse), bevel);
-    colour += kLilac * fresnel * 0.4;
+    colour = mix(colour, kGold * (0.75 + 0.35 * lit.diffuse), bevel);
+    colour += kLilac * lit.fresnel * 0.4;
     // Depth fog, light: the far slabs of the run sink a little into the ground.
     float fog = smoothstep(86.0, 96.0, -vViewPos.z);
+    // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
+    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(mix(colour, kFog, fog * 0.3), 1.0);
 }

@@ -9,7 +9,7 @@ packages=(
   build-essential cmake pkg-config
   libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri xdotool faketime x11-xserver-utils
+  xvfb xauth libgl1-mesa-dri xdotool faketime x11-xserver-utils glslang-tools
   ffmpeg
 )
 source tools/need_packages.sh

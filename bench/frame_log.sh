@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Plays the whole show in real time, exactly as shipped, on a private
+# fullscreen Xvfb with Mesa's software renderer, logs every presented frame
+# through a preloaded wrapper around the buffer swap, then prints the table
+# per stretch of the timeline.
+#   bench/frame_log.sh <build dir> [log file]
+set -euo pipefail
+build=$(cd "$1" && pwd)
+log=${2:-$build/frame_log.txt}
+case $log in /*) ;; *) log=$PWD/$log ;; esac
+. "$(dirname "$0")/../tests/e2e/private_display.sh"
+export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
+cd "$build/run"
+SHOW_FRAME_LOG=$log LD_PRELOAD=$build/bench/libframe_log_shim.so ./show >/dev/null
+"$build/bench/frame_log_table" "$log"

@@ -1,0 +1,68 @@
+#include "quad.glsl"
+
+// Glyph coverage for the caption programs. `text` is the glyph's own bitmap;
+// positions are in texels, y down, and run past the bitmap on the quad's
+// margin. Spaces have an empty bitmap and an empty quad, so no fragment of
+// theirs ever reaches these functions.
+uniform sampler2D text;
+
+// Coverage at a texel position, zero outside the bitmap, filtered at the
+// border as if the bitmap were padded with empty texels.
+float coverage(vec2 p) {
+    vec2 size = vec2(textureSize(text, 0));
+    vec2 inside = clamp(min(p + 0.5, size + 0.5 - p), 0.0, 1.0);
+    return texture(text, p / size).r * inside.x * inside.y;
+}
+
+// Largest coverage on a ring of radius r around p (eight filtered taps): a
+// dilation, for thin outlines.
+float ring(vec2 p, float r) {
+    const float k = 0.7071068;
+    const vec2 kSpokes[8] = vec2[](vec2(1.0, 0.0), vec2(k, k), vec2(0.0, 1.0), vec2(-k, k), vec2(-1.0, 0.0),
+                                   vec2(-k, -k), vec2(0.0, -1.0), vec2(k, -k));
+    float m = 0.0;
+    for (int i = 0; i < 8; ++i) m = max(m, coverage(p + r * kSpokes[i]));
+    return m;
+}
+
+// Largest coverage on a ring of radius r around p, sixteen directions shared
+// over the pixel quad (four taps a pixel): a dilation for halos and outlines.
+float dilate(vec2 p, float r) {
+    mat4x2 spokes = quadSpokes();
+    float m = 0.0;
+    for (int i = 0; i < 4; ++i) m = max(m, coverage(p + r * spokes[i]));
+    return quadMax(m);
+}
+
+// A halo of two rings, w * dilation(near) + (1 - w) * dilation(far), for the
+// price of one: two opposite taps on each ring a pixel, a right angle apart
+// between the rings and turned per pixel of the quad, so that each ring is
+// sampled in eight directions over the quad.
+float twoRings(vec2 p, float near, float far, float w) {
+    mat4x2 spokes = quadSpokes();
+    bool odd = mod(quadIndex(), 2.0) > 0.5;
+    vec2 nearSpoke = odd ? spokes[1] : spokes[0];
+    vec2 farSpoke = odd ? spokes[0] : spokes[1];
+    float n = max(coverage(p + near * nearSpoke), coverage(p - near * nearSpoke));
+    float f = max(coverage(p + far * farSpoke), coverage(p - far * farSpoke));
+    return w * quadMax(n) + (1.0 - w) * quadMax(f);
+}
+
+// Smallest coverage on a ring of radius r around p, shared over the quad: an
+// erosion, to find the middle of each stroke.
+float inner(vec2 p, float r) {
+    mat4x2 spokes = quadSpokes();
+    float m = 1.0;
+    for (int i = 0; i < 4; ++i) m = min(m, coverage(p + r * spokes[i]));
+    return quadMin(m);
+}
+
+// Average coverage over a disc of radius r around p, sixteen taps shared over
+// the quad at four distances: a soft blur, for glows.
+float blur(vec2 p, float r) {
+    const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
+    mat4x2 spokes = quadSpokes();
+    float sum = 0.0;
+    for (int i = 0; i < 4; ++i) sum += coverage(p + r * kReach[(i + int(quadIndex())) % 4] * spokes[i]);
+    return quadMean(0.25 * sum);
+}

@@ -1,0 +1,44 @@
+// Sharing values across the 2x2 pixel quads the rasteriser shades together:
+// fine derivatives give each pixel its horizontal and vertical neighbour's
+// value. Four taps per pixel, turned differently in each pixel of the quad,
+// then give a sixteen-tap dilation or blur at the cost of four; the result
+// is constant over the quad, which a soft halo or glow does not show.
+
+// Which way the neighbour lies along x and y: +1 or -1. Derived from the
+// derivative of the pixel's parity, so it holds whichever way the quads pair.
+vec2 quadSide() {
+    vec2 parity = mod(floor(gl_FragCoord.xy), 2.0);
+    return vec2(dFdxFine(parity.x), dFdyFine(parity.y)) * (1.0 - 2.0 * parity);
+}
+
+// The pixel's place in its quad, 0 to 3.
+float quadIndex() {
+    vec2 parity = mod(floor(gl_FragCoord.xy), 2.0);
+    return parity.x + 2.0 * parity.y;
+}
+
+float quadMax(float v) {
+    vec2 side = quadSide();
+    float h = max(v, v + side.x * dFdxFine(v));
+    return max(h, h + side.y * dFdyFine(h));
+}
+
+float quadMin(float v) {
+    vec2 side = quadSide();
+    float h = min(v, v + side.x * dFdxFine(v));
+    return min(h, h + side.y * dFdyFine(h));
+}
+
+float quadMean(float v) {
+    vec2 side = quadSide();
+    float h = v + 0.5 * side.x * dFdxFine(v);
+    return h + 0.5 * side.y * dFdyFine(h);
+}
+
+// Four unit spokes, a right angle apart, turned by a quarter of that angle
+// per pixel of the quad: over the quad, sixteen directions.
+mat4x2 quadSpokes() {
+    float a = (quadIndex() + 0.5) * 0.3926991;
+    vec2 u = vec2(cos(a), sin(a));
+    return mat4x2(u, vec2(-u.y, u.x), -u, vec2(u.y, -u.x));
+}
