@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/need_packages.sh
 need_packages build-essential cmake pkg-config \
-  libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev \
+  libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev \
   dpkg-dev file lintian desktop-file-utils
 
 # Debian's compiler and linker flags, without -g: the packaged binary is stripped.
