@@ -1,6 +1,7 @@
 # Sourced by the end-to-end scripts: a scratch folder ($work), a private Xvfb
 # on a display nobody else uses ($DISPLAY), fail(), and a cleanup that stops
-# the show ($show_pid, when set) and the server by their process ids.
+# the show ($show_pid, when set) and the server by their process ids, and
+# show_window_open.
 work=$(mktemp -d)
 xvfb_pid=""
 show_pid=""
@@ -19,3 +20,6 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 [ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
+
+# Whether a GLFW window is mapped on the private display.
+show_window_open() { xdotool search --onlyvisible --classname glfw-application >/dev/null 2>&1; }

@@ -23,9 +23,6 @@ gl46() { MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 "$@"; }
 # No sound device in tests: the show must run silently.
 export SDL_AUDIODRIVER=dummy
 
-# Whether a GLFW window is mapped on the display.
-show_window_open() { xdotool search --onlyvisible --classname glfw-application >/dev/null 2>&1; }
-
 # Sleeps $1 seconds without starting a process (the waits below count time).
 mkfifo "$work/never"
 exec {never_fd}<>"$work/never"

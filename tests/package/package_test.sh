@@ -44,7 +44,6 @@ grep -qx 'Exec=reve-brut' "$desktop" && grep -qx 'Icon=reve-brut' "$desktop" || 
 
 # --- the launcher, from a directory that holds none of the show's files -----------
 mkdir "$work/elsewhere" && cd "$work/elsewhere" || fail "mkdir"
-show_window_open() { xdotool search --onlyvisible --classname glfw-application >/dev/null 2>&1; }
 
 # Plays the show; Escape, held a moment as a hand does, ends it.
 (timeout 120 "$launcher" >"$work/out" 2>"$work/err"; echo $? >"$work/status") &
