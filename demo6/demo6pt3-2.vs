@@ -14,11 +14,10 @@ const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 
 void main() {
     gl_Position = boxVertex();
-    vec3 n = faceVertexLight(vec3(-0.45, 0.75, 0.55));
-    float diffuse = max(vFaceLight.x, 0.0);
+    FaceVertexLight lit = faceVertexLight(vec3(-0.45, 0.75, 0.55));
     vec3 base = mix(kCoral, kGold, i / 29.0);
-    vFaceColour = base * (mix(0.18, 0.32, n.y * 0.5 + 0.5) + diffuse * 0.85);
-    vBevelColour = kIvory * (0.55 + 0.5 * diffuse);
+    vFaceColour = base * (mix(0.18, 0.32, lit.n.y * 0.5 + 0.5) + lit.diffuse * 0.85);
+    vBevelColour = kIvory * (0.55 + 0.5 * lit.diffuse);
     float pulse = pow(0.5 + 0.5 * sin(time * 3.0 - i * 0.45), 8.0);
     vGlow = kIvory * pulse * 0.35;
 }

@@ -15,10 +15,12 @@ void main() {
     ViewLight lit = viewLight(60.0, 2.5);
 
     // A 4 x 4 grid of neon lines, one pixel-stable width on any face size.
-    vec2 cell = abs(fract(vUV * 4.0 + 0.5) - 0.5) / fwidth(vUV * 4.0);
+    // One pixel's step in face coordinates serves the grid and the edge.
+    vec2 pixel = fwidth(vUV);
+    vec2 cell = abs(fract(vUV * 4.0 + 0.5) - 0.5) / (4.0 * pixel);
     float grid = 1.0 - clamp(min(cell.x, cell.y) - 0.5, 0.0, 1.0);
     vec2 d2 = min(vUV, 1.0 - vUV);
-    float edge = 1.0 - smoothstep(0.015, 0.015 + min(fwidth(d2.x + d2.y), 0.01), min(d2.x, d2.y));
+    float edge = 1.0 - smoothstep(0.015, 0.015 + min(pixel.x + pixel.y, 0.01), min(d2.x, d2.y));
 
     vec3 colour = vBase + vec3(0.85, 0.95, 1.0) * lit.specular * 0.7 + kCyan * lit.fresnel * 0.6;
     colour = mix(colour, kNeon * (1.1 + vFlash), max(grid * 0.55, edge));

@@ -12,8 +12,7 @@ const vec3 kDeep = vec3(0.02, 0.20, 0.34);
 
 void main() {
     gl_Position = boxVertex();
-    faceVertexLight(vec3(0.5, 0.8, 0.4));
-    float diffuse = max(vFaceLight.x, 0.0);
-    vBase = mix(kDeep, kCyan, 0.35 + 0.65 * diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
+    FaceVertexLight lit = faceVertexLight(vec3(0.5, 0.8, 0.4));
+    vBase = mix(kDeep, kCyan, 0.35 + 0.65 * lit.diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
     vFlash = pow(0.5 + 0.5 * sin(time * 2.2 - i * 0.35), 10.0);
 }

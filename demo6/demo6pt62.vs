@@ -19,11 +19,11 @@ void main() {
 
     // The camera looks up at the ribbon, so the key light comes from below
     // and in front.
-    faceVertexLight(vec3(-0.35, -0.55, 0.75));
-    float wrap = vFaceLight.x * 0.5 + 0.5;
+    FaceVertexLight lit = faceVertexLight(vec3(-0.35, -0.55, 0.75));
+    float wrap = lit.facing * 0.5 + 0.5;
     float keyShare = 0.6 + 0.4 * wrap;
     vShade = kShade * (1.0 - keyShare);
     // A slow light shift from the model's root values.
     vBaseWeight = keyShare * (0.92 + 0.08 * sin(rootone + rootthree * 0.5 - roottwo * 0.1));
-    vBevelColour = kCyan * (0.7 + 0.5 * max(vFaceLight.x, 0.0));
+    vBevelColour = kCyan * (0.7 + 0.5 * lit.diffuse);
 }
