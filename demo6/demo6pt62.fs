@@ -13,6 +13,15 @@ out vec4 FragColor;
 const vec3 kIvory = vec3(0.98, 0.94, 0.86);
 const vec3 kCyan = vec3(0.20, 0.80, 0.92);
 
+// sin(2 pi x) where it is positive, within 0.001, from two parabolas and no
+// range reduction; no more than 0 where the sine is negative, which is all
+// the bands ask of it.
+float sineCrest(float x) {
+    float u = fract(x);
+    float y = 16.0 * u * (0.5 - u);
+    return y + 0.225 * (y * abs(y) - y);
+}
+
 void main() {
     ViewLight lit = viewLight(30.0, 3.0);
 
@@ -21,7 +30,7 @@ void main() {
 
     // Cyan bands across ivory faces. Neighbouring slabs differ by 1 in
     // beer, so the bands step along the ribbon and travel as the clock runs.
-    float band = smoothstep(0.6, 0.8, sin(vUV.y * 18.85 + beer * 0.9));
+    float band = smoothstep(0.6, 0.8, sineCrest(vUV.y * 3.0 + beer * (0.9 / 6.2831853)));
     vec3 colour = vShade + mix(kIvory, kCyan, band * 0.85) * vBaseWeight + vec3(lit.specular * 0.35);
     colour = mix(colour, vBevelColour, bevel);
     colour += kCyan * lit.fresnel * 0.35;
