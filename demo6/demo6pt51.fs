@@ -1,28 +1,29 @@
 #version 460 core
 // Cube wave 2 over the c64 greetings title: big cyan glass blocks with a
-// magenta neon grid on every face; a flash runs along the 39 cubes.
-#include "lib/face.glsl"
-#include "lib/scene_uniforms.glsl"
+// magenta neon grid on every face; a flash runs along the 39 cubes. The
+// face's light comes from the vertex stage; here the highlight, the rim and
+// the grid.
+#include "lib/face_light.glsl"
+flat in vec3 vBase;
 flat in float vFlash;
 out vec4 FragColor;
 
 const vec3 kCyan = vec3(0.05, 0.62, 0.78);
-const vec3 kDeep = vec3(0.02, 0.20, 0.34);
 const vec3 kNeon = vec3(1.0, 0.22, 0.72);
 
 void main() {
-    FaceLight lit = lightFace(vec3(0.5, 0.8, 0.4), 60.0, 2.5);
+    ViewLight lit = viewLight(60.0, 2.5);
 
     // A 4 x 4 grid of neon lines, one pixel-stable width on any face size.
-    vec2 cell = abs(fract(vUV * 4.0 + 0.5) - 0.5) / fwidth(vUV * 4.0);
+    // One pixel's step in face coordinates serves the grid and the edge.
+    vec2 pixel = fwidth(vUV);
+    vec2 cell = abs(fract(vUV * 4.0 + 0.5) - 0.5) / (4.0 * pixel);
     float grid = 1.0 - clamp(min(cell.x, cell.y) - 0.5, 0.0, 1.0);
     vec2 d2 = min(vUV, 1.0 - vUV);
-    float edge = 1.0 - smoothstep(0.015, 0.015 + min(fwidth(d2.x + d2.y), 0.01), min(d2.x, d2.y));
+    float edge = 1.0 - smoothstep(0.015, 0.015 + min(pixel.x + pixel.y, 0.01), min(d2.x, d2.y));
 
-    float flash = vFlash;
-    vec3 base = mix(kDeep, kCyan, 0.35 + 0.65 * lit.diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
-    vec3 colour = base + vec3(0.85, 0.95, 1.0) * lit.specular * 0.7 + kCyan * lit.fresnel * 0.6;
-    colour = mix(colour, kNeon * (1.1 + flash), max(grid * 0.55, edge));
-    colour += kNeon * flash * 0.15;
+    vec3 colour = vBase + vec3(0.85, 0.95, 1.0) * lit.specular * 0.7 + kCyan * lit.fresnel * 0.6;
+    colour = mix(colour, kNeon * (1.1 + vFlash), max(grid * 0.55, edge));
+    colour += kNeon * vFlash * 0.15;
     FragColor = vec4(colour, 1.0);
 }

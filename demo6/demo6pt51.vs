@@ -1,10 +1,18 @@
 #version 460 core
-#include "lib/box_vertex.glsl"
-// Cube wave: the model matrix carries a common factor 1.5 in w.
+// Cube wave 2: cyan glass blocks lit per face (see the .fs).
+// The model matrix carries a common factor 1.5 in w.
+#include "lib/face_vertex.glsl"
 uniform float time;
 uniform float i;
+flat out vec3 vBase;    // the glass's colour under the face's diffuse light
 flat out float vFlash;  // the flash running along the row: one value per cube
+
+const vec3 kCyan = vec3(0.05, 0.62, 0.78);
+const vec3 kDeep = vec3(0.02, 0.20, 0.34);
+
 void main() {
     gl_Position = boxVertex();
+    FaceVertexLight lit = faceVertexLight(vec3(0.5, 0.8, 0.4));
+    vBase = mix(kDeep, kCyan, 0.35 + 0.65 * lit.diffuse) * (mod(i, 2.0) < 1.0 ? 1.0 : 0.82);
     vFlash = pow(0.5 + 0.5 * sin(time * 2.2 - i * 0.35), 10.0);
 }

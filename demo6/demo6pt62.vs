@@ -1,11 +1,29 @@
 #version 460 core
-#include "lib/box_vertex.glsl"
-// Instanced boxes and slabs. Neighbouring instances share face planes (they
-// differ by small translations only), so each instance is nudged a hair
-// towards the camera by its index: coplanar faces then resolve cleanly to
-// the later instance instead of flickering.
-uniform float i;
+// Slab ribbon: ivory slabs lit per face (see the .fs).
+#include "lib/face_vertex.glsl"
+#include "lib/scene_uniforms.glsl"
+flat out vec3 vShade;        // the shade colour's share of the face
+flat out float vBaseWeight;  // the band colour's share, with the slow light shift
+flat out vec3 vBevelColour;  // the cyan bevel under the face's diffuse light
+
+const vec3 kCyan = vec3(0.20, 0.80, 0.92);
+const vec3 kShade = vec3(0.16, 0.20, 0.32);
+
 void main() {
     gl_Position = boxVertex();
+    // Neighbouring instances share face planes (they differ by small
+    // translations only), so each instance is nudged a hair towards the
+    // camera by its index: coplanar faces then resolve cleanly to the later
+    // instance instead of flickering.
     gl_Position.z -= i * 2.0e-6 * gl_Position.w;
+
+    // The camera looks up at the ribbon, so the key light comes from below
+    // and in front.
+    FaceVertexLight lit = faceVertexLight(vec3(-0.35, -0.55, 0.75));
+    float wrap = lit.facing * 0.5 + 0.5;
+    float keyShare = 0.6 + 0.4 * wrap;
+    vShade = kShade * (1.0 - keyShare);
+    // A slow light shift from the model's root values.
+    vBaseWeight = keyShare * (0.92 + 0.08 * sin(rootone + rootthree * 0.5 - roottwo * 0.1));
+    vBevelColour = kCyan * (0.7 + 0.5 * lit.diffuse);
 }
