@@ -4,7 +4,7 @@
 // and the least CPU milliseconds of the process over all of llvmpipe's
 // threads (on a shared machine the least disturbed run is the steadiest).
 //   frame_cost [N] [t...]   (run from the run directory; t picks single times)
-// Fast to iterate with; the real-time figures come from tools/frame_log.sh.
+// Fast to iterate with; the real-time figures come from bench/frame_log.sh.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,28 +12,16 @@
 #include <ctime>
 #include <vector>
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
-
 #include "offscreen_show.h"
 #include "render/gl.h"
 #include "stretches.h"
-#include "timeline/chain.h"
+#include "timeline/music_cues.h"
 
 namespace {
 
 PFNGLFINISHPROC finish;
 SilentSoundEngine silentEngine;
-double frameClock = 0.0;
-double readFrameClock() { return frameClock; }
 bool musicCueFlag = false;
-
-// One frame drawn into the harness's framebuffer, with no read-back.
-void draw(OffscreenShow& show, float t) {
-    frameClock = t;
-    Frame frame{t, show.resources(), readFrameClock, silentEngine, musicCueFlag};
-    drawFrame(frame);
-}
 
 double medianOf(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -57,7 +45,7 @@ Cost frameCost(OffscreenShow& show, float t) {
     finish();
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = cpuMilliseconds();
-    draw(show, t);
+    show.drawOnly(t, t, silentEngine, musicCueFlag);
     finish();
     return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
             cpuMilliseconds() - cpuStart};
@@ -75,7 +63,7 @@ int main(int argc, char** argv) {
     if (stretches.empty()) stretches = timelineStretches();
 
     OffscreenShow& show = OffscreenShow::instance();
-    finish = reinterpret_cast<PFNGLFINISHPROC>(glfwGetProcAddress("glFinish"));
+    finish = reinterpret_cast<PFNGLFINISHPROC>(requireGlEntryPoint("glFinish"));
     std::vector<double> medians;
     std::vector<double> cpuMedians;
     std::printf("%-17s %8s %8s %8s %8s\n", "stretch (s)", "t", "first", "median", "min cpu");
