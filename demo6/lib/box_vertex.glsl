@@ -13,11 +13,32 @@ out vec3 vViewPos;  // view space
 out vec2 vUV;       // spans 0..1 on every face: used for bevels
 out vec3 vObj;      // mesh position, -0.5..0.5
 
-// Writes the outputs above and returns the clip-space position.
+// The mesh holds six vertices a face, faces in the order back, front, left,
+// right, bottom, top: the axis each face is normal to.
+const vec3 kFaceAxis[6] = vec3[6](vec3(0.0, 0.0, 1.0), vec3(0.0, 0.0, 1.0),
+                                  vec3(1.0, 0.0, 0.0), vec3(1.0, 0.0, 0.0),
+                                  vec3(0.0, 1.0, 0.0), vec3(0.0, 1.0, 0.0));
+
+// Whether the eye lies outside the plane of this vertex's face. The box is
+// closed and convex, so a face turned away always hides behind one turned
+// towards the eye; the scenes draw with culling off, and in software those
+// hidden faces cost as much to fill as the ones that show. The test runs in
+// mesh space, where the face's outward normal is its axis signed by the
+// vertex; a degenerate model (no inverse) keeps every face.
+bool facesEye() {
+    vec4 eye = inverse(view * model) * vec4(0.0, 0.0, 0.0, 1.0);
+    vec3 axis = kFaceAxis[gl_VertexID / 6];
+    vec3 outward = axis * sign(dot(aPos, axis));
+    return !(dot(eye.xyz / eye.w - aPos, outward) < 0.0);
+}
+
+// Writes the outputs above and returns the clip-space position; the faces
+// turned away from the eye go wholly outside the clip volume, where the
+// rasteriser drops them before any fragment.
 vec4 boxVertex() {
     vec4 eye = view * model * vec4(aPos, 1.0);
     vViewPos = eye.xyz / eye.w;
     vUV = aTexCoord;
     vObj = aPos;
-    return projection * eye;
+    return facesEye() ? projection * eye : vec4(2.0, 2.0, 2.0, 1.0);
 }

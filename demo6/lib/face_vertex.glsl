@@ -8,12 +8,6 @@
 out float vHalfFacing;  // dot(normal, half vector between light and eye)
 out float vGrazing;     // 1 - dot(normal, unit vector to the eye)
 
-// The mesh holds six vertices a face, faces in the order back, front, left,
-// right, bottom, top: the axis each face is normal to.
-const vec3 kFaceAxis[6] = vec3[6](vec3(0.0, 0.0, 1.0), vec3(0.0, 0.0, 1.0),
-                                  vec3(1.0, 0.0, 0.0), vec3(1.0, 0.0, 0.0),
-                                  vec3(0.0, 1.0, 0.0), vec3(0.0, 1.0, 0.0));
-
 vec3 viewPoint(vec3 p) {
     vec4 eye = view * model * vec4(p, 1.0);
     return eye.xyz / eye.w;
