@@ -1,5 +1,7 @@
 #version 460 core
 #include "lib/glyph_quad.glsl"
 const float kScale = 1.0;  // the scale the block draws at
-const float kMargin = 17.0;  // texels
+// Texels: the far halo ring and the filter across; the wave's lift on top of
+// that down the glyph.
+const vec2 kMargin = vec2(11.0, 17.0);
 void main() { emitGlyphQuad(kMargin, kScale); }

@@ -35,17 +35,15 @@ float dilate(vec2 p, float r) {
 }
 
 // A halo of two rings, w * dilation(near) + (1 - w) * dilation(far), for the
-// price of one: two opposite taps on each ring a pixel, a right angle apart
-// between the rings and turned per pixel of the quad, so that each ring is
-// sampled in eight directions over the quad.
+// price of two taps a pixel: each pixel of the quad looks along its own
+// quarter of the circle, one tap on each ring, the far ring turned half-way
+// between the near ring's spokes, so that over the quad each ring is sampled
+// in four directions and the two together in eight.
 float twoRings(vec2 p, float near, float far, float w) {
-    mat4x2 spokes = quadSpokes();
-    bool odd = mod(quadIndex(), 2.0) > 0.5;
-    vec2 nearSpoke = odd ? spokes[1] : spokes[0];
-    vec2 farSpoke = odd ? spokes[0] : spokes[1];
-    float n = max(coverage(p + near * nearSpoke), coverage(p - near * nearSpoke));
-    float f = max(coverage(p + far * farSpoke), coverage(p - far * farSpoke));
-    return w * quadMax(n) + (1.0 - w) * quadMax(f);
+    float a = quadIndex() * 1.5707963 + 0.3926991;
+    vec2 nearSpoke = vec2(cos(a), sin(a));
+    vec2 farSpoke = mat2(0.7071068, 0.7071068, -0.7071068, 0.7071068) * nearSpoke;
+    return w * quadMax(coverage(p + near * nearSpoke)) + (1.0 - w) * quadMax(coverage(p + far * farSpoke));
 }
 
 // Smallest coverage on a ring of radius r around p, shared over the quad: an
