@@ -2,9 +2,16 @@
 // Slab wave, the finale over the midnight-blue closing names: sunset slabs,
 // hot pink at the foot to orange-gold at the top, each slab shifted in hue
 // along the row; a bright band marks the slab on the beat ("beer" near 0)
-// and lilac rims and depth fog keep the stack readable.
-#include "lib/face.glsl"
-#include "lib/scene_uniforms.glsl"
+// and lilac rims and depth fog keep the stack readable. The face's light
+// and everything the same over a slab come from the vertex stage.
+#include "lib/face_light.glsl"
+uniform float time;
+flat in float vWrap;
+flat in float vDiffuse;
+flat in float vRowShift;
+flat in float vWarmth;
+flat in float vBeat;
+flat in vec3 vSlabTint;
 out vec4 FragColor;
 
 #include "lib/slab.glsl"
@@ -16,26 +23,21 @@ const vec3 kLilac = vec3(0.75, 0.65, 1.0);
 const vec3 kFog = vec3(0.02, 0.05, 0.22);
 
 void main() {
-    FaceLight lit = lightFace(vec3(-0.4, 0.75, 0.5), 32.0, 3.0);
-
+    ViewLight lit = viewLight(32.0, 3.0);
     float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.025, 0.025 + min(fwidth(d), 0.01) * 1.5, d);
-
-    // Sunset gradient up the slab; the row shifts it, the tilt (rootone)
-    // warms it slowly.
-    float h = clamp(vObj.y + 0.5 + 0.25 * sin(i * 0.3 + time * 0.4), 0.0, 1.0);
+    // Sunset gradient up the slab.
+    float h = clamp(vObj.y + vRowShift, 0.0, 1.0);
     vec3 sunset = h < 0.5 ? mix(kPink, kOrange, h * 2.0) : mix(kOrange, kGold, h * 2.0 - 1.0);
-    sunset = mix(sunset, kGold, clamp((9.5 - rootone) / 16.0, 0.0, 0.3));
-    float wrap = dot(lit.n, lit.toLight) * 0.5 + 0.5;
-    vec3 colour = sunset * (0.6 + 0.5 * wrap) + vec3(lit.specular) * 0.3;
-    float beat = exp(-beer * beer * 0.4);
+    sunset = mix(sunset, kGold, vWarmth);
+    vec3 colour = sunset * (0.6 + 0.5 * vWrap) + vec3(lit.specular) * 0.3;
     float stripe = smoothstep(0.4, 0.5, abs(fract(vObj.y * 6.0 - time * 0.8) - 0.5) * 2.0);
-    colour += kGold * beat * (0.3 + 0.5 * stripe);
-    colour = mix(colour, kGold * (0.75 + 0.35 * lit.diffuse), bevel);
+    colour += kGold * vBeat * (0.3 + 0.5 * stripe);
+    colour = mix(colour, kGold * (0.75 + 0.35 * vDiffuse), bevel);
     colour += kLilac * lit.fresnel * 0.4;
     // Depth fog, light: the far slabs of the run sink a little into the ground.
     float fog = smoothstep(86.0, 96.0, -vViewPos.z);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
-    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
+    colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(mix(colour, kFog, fog * 0.3), 1.0);
 }

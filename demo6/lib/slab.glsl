@@ -1,18 +1,13 @@
 // Fragment helpers that make each slab of a stack read as its own piece: a
 // tint per slab, a seam along every edge, and shade where the next slab meets
 // this one. Pairs with slab_vertex.glsl.
+#include "slab_tint.glsl"
+
 in vec3 vNext;
 flat in float vHasNext;
 
 // The slabs' size in world units (the mesh is a unit cube).
 const vec3 kSlabSize = vec3(10.5, 15.0, 2.5);
-
-// A colour factor of its own for slab i: alternate slabs a shade apart and a
-// slight hue turn along the stack.
-vec3 slabTint(float i) {
-    vec3 turn = 0.09 * cos(i * 2.4 + vec3(0.0, 2.1, 4.2));
-    return (mod(i, 2.0) < 1.0 ? 1.0 : 0.84) * (1.0 + turn);
-}
 
 // 1 on open faces, darker close to where the next slab stands: a contact
 // shadow over the last 0.15 world units before it.
