@@ -34,16 +34,37 @@ float dilate(vec2 p, float r) {
     return quadMax(m);
 }
 
-// A halo of two rings, w * dilation(near) + (1 - w) * dilation(far), for the
-// price of two taps a pixel: each pixel of the quad looks along its own
-// quarter of the circle, one tap on each ring, the far ring turned half-way
-// between the near ring's spokes, so that over the quad each ring is sampled
-// in four directions and the two together in eight.
-float twoRings(vec2 p, float near, float far, float w) {
+// Coverage of the texel under p, unfiltered, zero outside the bitmap: a
+// quarter of a filtered tap's price, for wide halos whose edge the quad's
+// sharing coarsens anyway.
+float texelCoverage(vec2 p) {
+    ivec2 q = ivec2(floor(p));
+    bool inside = all(greaterThanEqual(q, ivec2(0))) && all(lessThan(q, textureSize(text, 0)));
+    return inside ? texelFetch(text, q, 0).r : 0.0;
+}
+
+// The two spokes of a two-ring halo for this pixel, near ring first: each
+// pixel of the quad looks along its own quarter of the circle, the far ring
+// turned half-way between the near ring's spokes, so that over the quad each
+// ring is sampled in four directions and the two together in eight.
+mat2 ringSpokes() {
     float a = quadIndex() * 1.5707963 + 0.3926991;
-    vec2 nearSpoke = vec2(cos(a), sin(a));
-    vec2 farSpoke = mat2(0.7071068, 0.7071068, -0.7071068, 0.7071068) * nearSpoke;
-    return w * quadMax(coverage(p + near * nearSpoke)) + (1.0 - w) * quadMax(coverage(p + far * farSpoke));
+    vec2 near = vec2(cos(a), sin(a));
+    return mat2(near, mat2(0.7071068, 0.7071068, -0.7071068, 0.7071068) * near);
+}
+
+// A halo of two rings, w * dilation(near) + (1 - w) * dilation(far), for one
+// tap a ring a pixel.
+float twoRings(vec2 p, float near, float far, float w) {
+    mat2 spokes = ringSpokes();
+    return w * quadMax(coverage(p + near * spokes[0])) + (1.0 - w) * quadMax(coverage(p + far * spokes[1]));
+}
+
+// The same halo from unfiltered taps, for wide soft halos under large type.
+float twoRingsUnfiltered(vec2 p, float near, float far, float w) {
+    mat2 spokes = ringSpokes();
+    return w * quadMax(texelCoverage(p + near * spokes[0])) +
+           (1.0 - w) * quadMax(texelCoverage(p + far * spokes[1]));
 }
 
 // Smallest coverage on a ring of radius r around p, shared over the quad: an
