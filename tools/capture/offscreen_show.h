@@ -23,6 +23,8 @@ public:
     static OffscreenShow& instance(bool privateDisplay);
 
     const Resources& resources() const { return resources_; }
+    // For tests that swap a program for a variant of their own.
+    Resources& mutableResources() { return resources_; }
     // Everything start-up printed on standard output.
     const std::string& startupOutput() const { return startupOutput_; }
 
