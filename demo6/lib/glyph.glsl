@@ -48,8 +48,7 @@ float texelCoverage(vec2 p) {
 // turned half-way between the near ring's spokes, so that over the quad each
 // ring is sampled in four directions and the two together in eight.
 mat2 ringSpokes() {
-    float a = quadIndex() * 1.5707963 + 0.3926991;
-    vec2 near = vec2(cos(a), sin(a));
+    vec2 near = quadTurned(0.3926991, 1.5707963, 3.1415927);
     return mat2(near, mat2(0.7071068, 0.7071068, -0.7071068, 0.7071068) * near);
 }
 
@@ -82,8 +81,7 @@ float inner(vec2 p, float r) {
 float blur(vec2 p, float r) {
     const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
     int k = int(quadIndex());
-    float a = float(k) * 0.7853982 + 0.1963495;
-    vec2 u = r * vec2(cos(a), sin(a));
+    vec2 u = r * quadTurned(0.1963495, 0.7853982, 1.5707963);
     float sum = coverage(p + kReach[k] * u) + coverage(p - kReach[(k + 2) % 4] * u);
     return quadMean(0.5 * sum);
 }

@@ -35,10 +35,22 @@ float quadMean(float v) {
     return h + 0.5 * side.y * dFdyFine(h);
 }
 
+// The unit vector at angle a0 + column parity * ax + row parity * ay, for
+// the pixel's place in its quad: over the quad, four turns of one vector.
+// The angles are constants, so the turns cost a few multiplies and no
+// per-pixel sine or cosine.
+vec2 quadTurned(float a0, float ax, float ay) {
+    vec2 parity = mod(floor(gl_FragCoord.xy), 2.0);
+    vec2 u = vec2(cos(a0), sin(a0));
+    vec2 t = mix(vec2(1.0, 0.0), vec2(cos(ax), sin(ax)), parity.x);
+    u = vec2(t.x * u.x - t.y * u.y, t.y * u.x + t.x * u.y);
+    t = mix(vec2(1.0, 0.0), vec2(cos(ay), sin(ay)), parity.y);
+    return vec2(t.x * u.x - t.y * u.y, t.y * u.x + t.x * u.y);
+}
+
 // Four unit spokes, a right angle apart, turned by a quarter of that angle
 // per pixel of the quad: over the quad, sixteen directions.
 mat4x2 quadSpokes() {
-    float a = (quadIndex() + 0.5) * 0.3926991;
-    vec2 u = vec2(cos(a), sin(a));
+    vec2 u = quadTurned(0.1963495, 0.3926991, 0.7853982);
     return mat4x2(u, vec2(-u.y, u.x), -u, vec2(u.y, -u.x));
 }
