@@ -34,9 +34,9 @@ float dilate(vec2 p, float r) {
     return quadMax(m);
 }
 
-// Coverage of the texel under p, unfiltered, zero outside the bitmap: a
-// quarter of a filtered tap's price, for wide halos whose edge the quad's
-// sharing coarsens anyway.
+// Coverage of the texel under p, unfiltered, zero outside the bitmap: one
+// texel read where a filtered tap blends four, for wide halos whose edge the
+// quad's sharing coarsens anyway.
 float texelCoverage(vec2 p) {
     ivec2 q = ivec2(floor(p));
     bool inside = all(greaterThanEqual(q, ivec2(0))) && all(lessThan(q, textureSize(text, 0)));

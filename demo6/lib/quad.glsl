@@ -1,8 +1,9 @@
 // Sharing values across the 2x2 pixel quads the rasteriser shades together:
 // fine derivatives give each pixel its horizontal and vertical neighbour's
-// value. Four taps per pixel, turned differently in each pixel of the quad,
-// then give a sixteen-tap dilation or blur at the cost of four; the result
-// is constant over the quad, which a soft halo or glow does not show.
+// value. Taps turned differently in each pixel of the quad then count four
+// times over: four a pixel give a sixteen-tap dilation, two an eight-tap
+// blur. The result is constant over the quad, which a soft halo or glow does
+// not show.
 
 // Which way the neighbour lies along x and y: +1 or -1. Derived from the
 // derivative of the pixel's parity, so it holds whichever way the quads pair.
