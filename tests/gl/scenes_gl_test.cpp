@@ -133,9 +133,9 @@ TEST(ScenesGl, GroundShowsAwayFromTheScene) {
 // Every frame must look as it would with every face drawn: a test against
 // variants of the scene programs whose boxVertex() keeps all faces. Only
 // single pixels on silhouettes and seams may differ, where a dropped face
-// and the face in front of it split an edge's pixels differently; a test
-// with the wrong sign, or one that drops a face the eye can see, changes
-// whole faces.
+// and the face in front of it split an edge's pixels differently; a facing
+// check with the wrong sign, or one that drops a face the eye can see,
+// changes whole faces.
 TEST(ScenesGl, DroppingHiddenFacesChangesNoFace) {
     const std::string cull = "return facesEye() ? projection * eye : vec4(2.0, 2.0, 2.0, 1.0);";
     struct Case {
