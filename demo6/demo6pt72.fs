@@ -2,7 +2,7 @@
 // Cube sweep over the wine-red c64 names: mint tiles with an inset frame;
 // the cube on the beat (beer near 0) burns gold and the glow fades with
 // distance from the beat as the row sweeps out to the right.
-#include "lib/face.glsl"
+#include "lib/face_light.glsl"
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
@@ -11,7 +11,7 @@ const vec3 kTeal = vec3(0.05, 0.38, 0.40);
 const vec3 kGold = vec3(1.0, 0.80, 0.30);
 
 void main() {
-    FaceLight lit = lightFace(vec3(-0.5, 0.7, 0.5), 48.0, 3.0);
+    ViewLight lit = viewLight(48.0, 3.0);
 
     float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);

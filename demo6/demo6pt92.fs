@@ -3,7 +3,7 @@
 // an LED level meter. Each bar fills to a level that bounces with "timer"
 // and its index; lit segments run cyan to gold to ivory up the bar, unlit
 // ones stay dark navy glass.
-#include "lib/face.glsl"
+#include "lib/face_light.glsl"
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
@@ -16,7 +16,7 @@ const vec3 kIvory = vec3(1.0, 0.96, 0.88);
 const vec3 kUnlit = vec3(0.05, 0.07, 0.16);
 
 void main() {
-    FaceLight light = lightFace(vec3(-0.4, 0.6, 0.7), 1.0, 3.0);
+    ViewLight light = viewLight(1.0, 3.0);
 
     // "timer" is the local time of the window (0 to 35 s).
     float phase = timer * 2.3 + i * 0.55;

@@ -2,7 +2,7 @@
 // Cube chain over the teal sprig names: a chain of coral cubes with ivory
 // bevels; a hot spark rides along the chain where "beer" is near zero, and a
 // soft shimmer follows it.
-#include "lib/face.glsl"
+#include "lib/face_light.glsl"
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
@@ -12,7 +12,7 @@ const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 const vec3 kSpark = vec3(1.0, 0.92, 0.55);
 
 void main() {
-    FaceLight lit = lightFace(vec3(-0.5, 0.8, 0.45), 36.0, 3.0);
+    ViewLight lit = viewLight(36.0, 3.0);
 
     float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.04, 0.04 + min(fwidth(d), 0.01) * 1.5, d);

@@ -3,7 +3,7 @@
 // Warm bands of light climb the faces with "time", each slab a little
 // redder than the one before; the slab on the beat (beer near 0) glows
 // through for the first seconds.
-#include "lib/face.glsl"
+#include "lib/face_light.glsl"
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
@@ -17,7 +17,7 @@ const vec3 kEmber = vec3(0.28, 0.08, 0.06);
 const vec3 kPale = vec3(1.0, 0.92, 0.75);
 
 void main() {
-    FaceLight lit = lightFace(vec3(-0.55, 0.6, 0.6), 1.0, 3.0);
+    ViewLight lit = viewLight(1.0, 3.0);
 
     float d = edgeDistance();
     float aa = min(fwidth(d), 0.01);

@@ -2,7 +2,7 @@
 // Rocking slabs over the navy and dusky grounds: pearly mint slabs with
 // copper bevels. Their hue drifts to lilac as the rocking bends the model
 // diagonal (the root values), so the tilt shows in the colour too.
-#include "lib/face.glsl"
+#include "lib/face_light.glsl"
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
@@ -16,7 +16,7 @@ const vec3 kCopper = vec3(0.95, 0.52, 0.25);
 const vec3 kShadow = vec3(0.10, 0.16, 0.24);
 
 void main() {
-    FaceLight lit = lightFace(vec3(-0.5, 0.65, 0.55), 24.0, 2.0);
+    ViewLight lit = viewLight(24.0, 2.0);
 
     float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);

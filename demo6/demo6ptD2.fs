@@ -2,7 +2,7 @@
 // Tilting slabs over the dark red veska names: frosted ice-blue glass with
 // white bevels and a bright scan line that sweeps down each slab in turn.
 // The tint cools as the tilt bends the model diagonal (the root values).
-#include "lib/face.glsl"
+#include "lib/face_light.glsl"
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
@@ -13,7 +13,7 @@ const vec3 kDeepIce = vec3(0.10, 0.30, 0.52);
 const vec3 kWhite = vec3(0.96, 0.99, 1.0);
 
 void main() {
-    FaceLight lit = lightFace(vec3(0.45, 0.7, 0.55), 64.0, 2.5);
+    ViewLight lit = viewLight(64.0, 2.5);
 
     float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);

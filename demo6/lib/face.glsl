@@ -3,10 +3,6 @@ in vec3 vViewPos;  // view space
 in vec2 vUV;       // spans 0..1 on every face: used for bevels
 in vec3 vObj;      // mesh position, -0.5..0.5
 
-// The face's normal in view space, from the screen-space slope of the
-// position: one per face, no normal attribute needed.
-vec3 faceNormal() { return normalize(cross(dFdx(vViewPos), dFdy(vViewPos))); }
-
 // Distance from the nearest edge of the face, in face coordinates (0..0.5).
 float edgeDistance() {
     vec2 d2 = min(vUV, 1.0 - vUV);
@@ -30,26 +26,4 @@ float rimPower(float t, float p) {
     if (p == 3.0) return t * t * t;
     if (p == 2.5) return t * t * sqrt(t);
     return pow(t, p);
-}
-
-// The light terms of a face for one directional light: the normal, the
-// direction to the light, Lambert diffuse, a highlight of the given
-// shininess and a rim term that brightens towards grazing angles.
-struct FaceLight {
-    vec3 n;
-    vec3 toLight;
-    float diffuse;
-    float specular;
-    float fresnel;
-};
-
-FaceLight lightFace(vec3 toLight, float shininess, float rim) {
-    FaceLight f;
-    f.n = faceNormal();
-    vec3 v = normalize(-vViewPos);
-    f.toLight = normalize(toLight);
-    f.diffuse = max(dot(f.n, f.toLight), 0.0);
-    f.specular = shine(max(dot(f.n, normalize(f.toLight + v)), 0.0), shininess);
-    f.fresnel = rimPower(1.0 - max(dot(f.n, v), 0.0), rim);
-    return f;
 }

@@ -7,6 +7,7 @@
 
 out float vHalfFacing;  // dot(normal, half vector between light and eye)
 out float vGrazing;     // 1 - dot(normal, unit vector to the eye)
+flat out float vFaceDiffuse;  // the Lambert term, for programs that want it per fragment
 
 vec3 viewPoint(vec3 p) {
     vec4 eye = view * model * vec4(p, 1.0);
@@ -35,5 +36,6 @@ FaceVertexLight faceVertexLight(vec3 toLight) {
     f.n = n;
     f.facing = dot(n, l);
     f.diffuse = max(f.facing, 0.0);
+    vFaceDiffuse = f.diffuse;
     return f;
 }
