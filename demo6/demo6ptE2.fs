@@ -7,7 +7,6 @@
 #include "lib/face_light.glsl"
 uniform float time;
 flat in float vWrap;
-flat in float vDiffuse;
 flat in float vRowShift;
 flat in float vWarmth;
 flat in float vBeat;
@@ -33,7 +32,7 @@ void main() {
     vec3 colour = sunset * (0.6 + 0.5 * vWrap) + vec3(lit.specular) * 0.3;
     float stripe = smoothstep(0.4, 0.5, abs(fract(vObj.y * 6.0 - time * 0.8) - 0.5) * 2.0);
     colour += kGold * vBeat * (0.3 + 0.5 * stripe);
-    colour = mix(colour, kGold * (0.75 + 0.35 * vDiffuse), bevel);
+    colour = mix(colour, kGold * (0.75 + 0.35 * lit.diffuse), bevel);
     colour += kLilac * lit.fresnel * 0.4;
     // Depth fog, light: the far slabs of the run sink a little into the ground.
     float fog = smoothstep(86.0, 96.0, -vViewPos.z);

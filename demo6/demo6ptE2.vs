@@ -8,7 +8,6 @@ uniform float time;
 uniform float beer;
 uniform float rootone;
 flat out float vWrap;      // the key light wrapped round the face, 0..1
-flat out float vDiffuse;   // the face's Lambert term
 flat out float vRowShift;  // where the sunset gradient starts up this slab
 flat out float vWarmth;    // how far the tilt warms the gradient towards gold
 flat out float vBeat;      // the bright band of the slab on the beat
@@ -20,7 +19,6 @@ void main() {
     gl_Position = slabVertex(kSlabs);
     FaceVertexLight lit = faceVertexLight(vec3(-0.4, 0.75, 0.5));
     vWrap = lit.facing * 0.5 + 0.5;
-    vDiffuse = lit.diffuse;
     // The row shifts the gradient; the tilt (rootone) warms it slowly.
     vRowShift = 0.5 + 0.25 * sin(i * 0.3 + time * 0.4);
     vWarmth = clamp((9.5 - rootone) / 16.0, 0.0, 0.3);
