@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Builds FreeType 2.12 as a static WebAssembly library for the browser build:
+#   tools/web/build_freetype.sh <build-web-dir>
+# installs into <build-web-dir>/freetype/ (include/freetype2, lib/libfreetype.a).
+# Emscripten's own FreeType port downloads from the internet, so the library is
+# built from Debian's source package instead, with every optional dependency
+# (zlib, bzip2, png, harfbuzz, brotli) off: the show's fonts need none of them.
+# The source comes through a private deb-src list under the build folder, passed
+# to apt as options, so nothing under /etc changes. A second run with the result
+# present does nothing.
+set -euo pipefail
+
+[ $# -eq 1 ] || { echo "usage: $0 <build-web-dir>" >&2; exit 2; }
+mkdir -p "$1"
+build_web=$(cd "$1" && pwd)
+prefix="$build_web/freetype"
+lib="$prefix/lib/libfreetype.a"
+
+if [ -f "$lib" ] && [ -f "$prefix/include/freetype2/ft2build.h" ]; then
+  echo "FreeType for wasm: $lib (cached)"
+  exit 0
+fi
+
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../need_packages.sh
+source "$repo/tools/need_packages.sh"
+need_packages emscripten dpkg-dev cmake make
+
+# Debian's emcc needs these to find its node modules and its python.
+export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+
+work="$build_web/freetype-work"
+rm -rf "$work"
+mkdir -p "$work/apt/sources.list.d" "$work/apt/lists/partial" "$work/src"
+
+# The private source list: every "deb" entry of the system's lists as "deb-src".
+if [ -f /etc/apt/sources.list ]; then
+  sed -n 's/^[[:space:]]*deb\([[:space:]]\)/deb-src\1/p' /etc/apt/sources.list \
+    > "$work/apt/sources.list"
+else
+  : > "$work/apt/sources.list"
+fi
+for f in /etc/apt/sources.list.d/*.sources; do
+  [ -f "$f" ] || continue
+  sed 's/^Types:.*/Types: deb-src/' "$f" > "$work/apt/sources.list.d/$(basename "$f")"
+done
+for f in /etc/apt/sources.list.d/*.list; do
+  [ -f "$f" ] || continue
+  sed -n 's/^[[:space:]]*deb\([[:space:]]\)/deb-src\1/p' "$f" \
+    > "$work/apt/sources.list.d/$(basename "$f")"
+done
+
+apt_opts=(
+  -o "Dir::Etc::SourceList=$work/apt/sources.list"
+  -o "Dir::Etc::SourceParts=$work/apt/sources.list.d"
+  -o "Dir::State::Lists=$work/apt/lists"
+  # Keep the package caches private too: the system's describe the system's lists.
+  -o "Dir::Cache::pkgcache="
+  -o "Dir::Cache::srcpkgcache="
+  # The download sandbox user could not write into a build folder owned by us.
+  -o "APT::Sandbox::User=$(id -un)"
+)
+echo "Fetching FreeType's Debian source package"
+apt-get "${apt_opts[@]}" update -qq
+(cd "$work/src" && apt-get "${apt_opts[@]}" source -qq freetype)
+
+src=$(find "$work/src" -maxdepth 1 -type d -name 'freetype-2.12*' | head -n 1)
+[ -n "$src" ] || {
+  echo "error: the source package is not FreeType 2.12:" $(ls "$work/src") >&2
+  exit 1
+}
+
+echo "Building $(basename "$src") with emcmake"
+emcmake cmake -S "$src" -B "$work/build" \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DBUILD_SHARED_LIBS=OFF \
+  -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON \
+  > "$work/configure.log" || { cat "$work/configure.log" >&2; exit 1; }
+cmake --build "$work/build" -j2 > "$work/build.log" || { tail -n 50 "$work/build.log" >&2; exit 1; }
+
+# Install into a staging folder and move it in whole, so that an interrupted
+# run never leaves a half library that a later run would take as cached.
+DESTDIR="$work/stage" cmake --install "$work/build" > "$work/install.log"
+rm -rf "$prefix"
+mv "$work/stage$prefix" "$prefix"
+rm -rf "$work"
+echo "FreeType for wasm: $lib"
+echo "  headers: $prefix/include/freetype2"
