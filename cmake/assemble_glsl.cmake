@@ -2,7 +2,13 @@
 # `#include "path"` is replaced by that file's text (paths relative to the
 # including file), each file at most once per program. A missing include, or
 # one that leads back to a file being included, stops with the file and line.
-#   cmake -DIN=<source> -DOUT=<assembled file> -P assemble_glsl.cmake
+#   cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es] -P assemble_glsl.cmake
+# VARIANT=es writes the OpenGL ES 3.00 (WebGL 2) variant instead of the desktop
+# one: the source's `#version 460 core` becomes `#version 300 es` and high
+# precision for floats, ints and the sampler types used. Either variant
+# resolves the switches `#ifdef GL_ES` / `#ifndef GL_ES` (with `#else` and
+# `#endif`) itself and keeps only the lines meant for it, so the desktop text
+# holds no trace of the ES code.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -20,6 +26,7 @@ function(glsl_expand file)
 
   file(READ "${file}" text)
   set(number 0)
+  set(branches "")
   while(NOT text STREQUAL "")
     math(EXPR number "${number} + 1")
     string(FIND "${text}" "\n" end)
@@ -31,6 +38,51 @@ function(glsl_expand file)
       math(EXPR end "${end} + 1")
       string(SUBSTRING "${text}" ${end} -1 text)
     endif()
+    # `branches` holds one entry per open conditional of this file: take or
+    # skip for a GL_ES switch (whether its current branch is this variant's),
+    # pass for any other, which goes through to the compiler.
+    if(line MATCHES "^[ \t]*#[ \t]*if(n?)def[ \t]+GL_ES[ \t]*(//.*)?$")
+      set(wanted es)
+      if(CMAKE_MATCH_1 STREQUAL "n")
+        set(wanted desktop)
+      endif()
+      if(VARIANT STREQUAL wanted)
+        list(APPEND branches take)
+      else()
+        list(APPEND branches skip)
+      endif()
+      continue()
+    elseif(line MATCHES "^[ \t]*#[ \t]*(if|ifdef|ifndef|else|elif|endif)([ \t(]|//|$)")
+      set(directive ${CMAKE_MATCH_1})
+      set(top pass)
+      if(NOT branches STREQUAL "")
+        list(GET branches -1 top)
+      elseif(directive MATCHES "^(else|elif|endif)$")
+        glsl_fail("${file}" ${number} "#${directive} without an #if")
+      endif()
+      if(directive MATCHES "^if")
+        list(APPEND branches pass)
+      elseif(directive STREQUAL "endif")
+        list(POP_BACK branches)
+      endif()
+      if(NOT top STREQUAL "pass")
+        if(directive STREQUAL "elif")
+          glsl_fail("${file}" ${number} "#elif in a GL_ES switch: use #else")
+        elseif(directive STREQUAL "else")
+          list(POP_BACK branches)
+          if(top STREQUAL "take")
+            list(APPEND branches skip)
+          else()
+            list(APPEND branches take)
+          endif()
+        endif()
+        continue()
+      endif()
+    endif()
+    if("skip" IN_LIST branches)
+      continue()
+    endif()
+
     if(line MATCHES "^[ \t]*#[ \t]*include")
       if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\"[ \t]*(//.*)?$")
         glsl_fail("${file}" ${number} "malformed include: ${line}")
@@ -50,17 +102,48 @@ function(glsl_expand file)
     endif()
   endwhile()
 
+  if(NOT branches STREQUAL "")
+    glsl_fail("${file}" ${number} "an #if is not closed by the end of the file")
+  endif()
+
   get_property(stack GLOBAL PROPERTY GLSL_STACK)
   list(POP_BACK stack)
   set_property(GLOBAL PROPERTY GLSL_STACK "${stack}")
 endfunction()
 
+# The ES header: the sampler types of ES 3.00 other than sampler2D have no
+# default precision in one stage or the other, so each one used gets its own.
+function(glsl_es_header text out)
+  if(NOT text MATCHES "^#version 460 core\n")
+    glsl_fail("${IN}" 1 "the ES variant needs \"#version 460 core\" on the first line")
+  endif()
+  set(header "#version 300 es\nprecision highp float;\nprecision highp int;\nprecision highp sampler2D;\n")
+  string(REGEX MATCHALL "[iu]?sampler[23][A-Za-z]*|[iu]?samplerCube[A-Za-z]*" used "${text}")
+  set(es_types sampler3D samplerCube sampler2DShadow samplerCubeShadow sampler2DArray sampler2DArrayShadow
+      isampler2D isampler3D isamplerCube isampler2DArray usampler2D usampler3D usamplerCube usampler2DArray)
+  foreach(type ${es_types})
+    if(type IN_LIST used)
+      string(APPEND header "precision highp ${type};\n")
+    endif()
+  endforeach()
+  string(REGEX REPLACE "^#version 460 core\n" "" text "${text}")
+  set(${out} "${header}${text}" PARENT_SCOPE)
+endfunction()
+
 if(NOT DEFINED IN OR NOT DEFINED OUT)
-  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> -P assemble_glsl.cmake")
+  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es] -P assemble_glsl.cmake")
+endif()
+if(NOT DEFINED VARIANT OR VARIANT STREQUAL "")
+  set(VARIANT desktop)
+elseif(NOT VARIANT MATCHES "^(desktop|es)$")
+  message(FATAL_ERROR "VARIANT is desktop or es, not \"${VARIANT}\"")
 endif()
 get_filename_component(IN "${IN}" ABSOLUTE)
 set_property(GLOBAL PROPERTY GLSL_TEXT "")
 glsl_expand("${IN}")
 get_property(assembled GLOBAL PROPERTY GLSL_TEXT)
+if(VARIANT STREQUAL "es")
+  glsl_es_header("${assembled}" assembled)
+endif()
 file(WRITE "${OUT}.tmp" "${assembled}")
 file(RENAME "${OUT}.tmp" "${OUT}")

@@ -27,12 +27,23 @@ float ring(vec2 p, float r) {
 
 // Largest coverage on a ring of radius r around p, sixteen directions shared
 // over the pixel quad (four taps a pixel): a dilation for halos and outlines.
+#ifndef GL_ES
 float dilate(vec2 p, float r) {
     mat4x2 spokes = quadSpokes();
     float m = 0.0;
     for (int i = 0; i < 4; ++i) m = max(m, coverage(p + r * spokes[i]));
     return quadMax(m);
 }
+#else
+float dilate(vec2 p, float r) {
+    float m = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        mat4x2 spokes = quadSpokesAt(quadPlace(k));
+        for (int i = 0; i < 4; ++i) m = max(m, coverage(p + r * spokes[i]));
+    }
+    return m;
+}
+#endif
 
 // Coverage of the texel under p, unfiltered, zero outside the bitmap: one
 // texel read where a filtered tap blends four, for wide halos whose edge the
@@ -47,6 +58,7 @@ float texelCoverage(vec2 p) {
 // pixel of the quad looks along its own quarter of the circle, the far ring
 // turned half-way between the near ring's spokes, so that over the quad each
 // ring is sampled in four directions and the two together in eight.
+#ifndef GL_ES
 mat2 ringSpokes() {
     vec2 near = quadTurned(0.3926991, 1.5707963, 3.1415927);
     return mat2(near, mat2(0.7071068, 0.7071068, -0.7071068, 0.7071068) * near);
@@ -65,19 +77,62 @@ float twoRingsUnfiltered(vec2 p, float near, float far, float w) {
     return w * quadMax(texelCoverage(p + near * spokes[0])) +
            (1.0 - w) * quadMax(texelCoverage(p + far * spokes[1]));
 }
+#else
+mat2 ringSpokesAt(vec2 parity) {
+    vec2 near = quadTurnedAt(0.3926991, 1.5707963, 3.1415927, parity);
+    return mat2(near, mat2(0.7071068, 0.7071068, -0.7071068, 0.7071068) * near);
+}
+
+// A halo of two rings, w * dilation(near) + (1 - w) * dilation(far), from
+// four taps a ring.
+float twoRings(vec2 p, float near, float far, float w) {
+    float n = 0.0;
+    float f = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        mat2 spokes = ringSpokesAt(quadPlace(k));
+        n = max(n, coverage(p + near * spokes[0]));
+        f = max(f, coverage(p + far * spokes[1]));
+    }
+    return w * n + (1.0 - w) * f;
+}
+
+// The same halo from unfiltered taps, for wide soft halos under large type.
+float twoRingsUnfiltered(vec2 p, float near, float far, float w) {
+    float n = 0.0;
+    float f = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        mat2 spokes = ringSpokesAt(quadPlace(k));
+        n = max(n, texelCoverage(p + near * spokes[0]));
+        f = max(f, texelCoverage(p + far * spokes[1]));
+    }
+    return w * n + (1.0 - w) * f;
+}
+#endif
 
 // Smallest coverage on a ring of radius r around p, shared over the quad: an
 // erosion, to find the middle of each stroke.
+#ifndef GL_ES
 float inner(vec2 p, float r) {
     mat4x2 spokes = quadSpokes();
     float m = 1.0;
     for (int i = 0; i < 4; ++i) m = min(m, coverage(p + r * spokes[i]));
     return quadMin(m);
 }
+#else
+float inner(vec2 p, float r) {
+    float m = 1.0;
+    for (int k = 0; k < 4; ++k) {
+        mat4x2 spokes = quadSpokesAt(quadPlace(k));
+        for (int i = 0; i < 4; ++i) m = min(m, coverage(p + r * spokes[i]));
+    }
+    return m;
+}
+#endif
 
 // Average coverage over a disc of radius r around p, eight taps shared over
 // the quad (two a pixel, opposite each other, each pixel turned 45 degrees
 // from the last) at four distances: a soft blur, for glows.
+#ifndef GL_ES
 float blur(vec2 p, float r) {
     const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
     int k = int(quadIndex());
@@ -85,3 +140,14 @@ float blur(vec2 p, float r) {
     float sum = coverage(p + kReach[k] * u) + coverage(p - kReach[(k + 2) % 4] * u);
     return quadMean(0.5 * sum);
 }
+#else
+float blur(vec2 p, float r) {
+    const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
+    float sum = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        vec2 u = r * quadTurnedAt(0.1963495, 0.7853982, 1.5707963, quadPlace(k));
+        sum += coverage(p + kReach[k] * u) + coverage(p - kReach[(k + 2) % 4] * u);
+    }
+    return sum * 0.125;
+}
+#endif
