@@ -3,7 +3,19 @@
 // calls. The list expands into function pointers (in namespace gl_api, so they
 // never clash with a driver's exported C symbols) that code calls by their
 // usual names, and into the loader that fills them once.
+#ifdef __EMSCRIPTEN__
+// Browser seam: WebGL 2 has no desktop GL header. OpenGL ES 3.0's carries the
+// same types, names and values for every entry point below; its prototypes are
+// left out so that the names stay free for the pointers.
+#define GL_GLES_PROTOTYPES 0
+#include <GLES3/gl3.h>
+#ifndef APIENTRY
+#define APIENTRY GL_APIENTRY
+#endif
+#define APIENTRYP GL_APIENTRYP
+#else
 #include <GL/glcorearb.h>
+#endif
 
 #define SHOW_GL_FUNCTIONS(X)                                   \
     X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                 \

@@ -36,7 +36,13 @@ unsigned int uploadGlyphBitmap(const RasterisedGlyph& glyph) {
     glBindTexture(GL_TEXTURE_2D, texture);
     // An empty bitmap (the space) uploads as 0 x 0 with no data.
     const unsigned char* pixels = glyph.coverage.empty() ? nullptr : glyph.coverage.data();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, glyph.width, glyph.rows, 0, GL_RED, GL_UNSIGNED_BYTE, pixels);
+#ifdef __EMSCRIPTEN__
+    // Browser seam: WebGL 2 takes only sized internal formats ("invalid internalformat").
+    constexpr GLint kCoverageFormat = GL_R8;
+#else
+    constexpr GLint kCoverageFormat = GL_RED;
+#endif
+    glTexImage2D(GL_TEXTURE_2D, 0, kCoverageFormat, glyph.width, glyph.rows, 0, GL_RED, GL_UNSIGNED_BYTE, pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

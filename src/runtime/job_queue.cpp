@@ -7,6 +7,10 @@ void JobQueue::runJobs(State& state) {
     for (std::size_t job = state.next++; job < state.jobs.size(); job = state.next++) state.jobs[job]();
 }
 
+#ifdef __EMSCRIPTEN__
+// Browser seam: no worker threads.
+void JobQueue::start(unsigned int) { runJobs(*state_); }
+#else
 void JobQueue::start(unsigned int workers) {
     try {
         for (unsigned int i = 0; i < std::max(workers, 1u); ++i)
@@ -16,3 +20,4 @@ void JobQueue::start(unsigned int workers) {
     }
     if (workers_.empty()) runJobs(*state_);
 }
+#endif

@@ -26,7 +26,9 @@ public:
     }
 
     // Starts up to `workers` threads (at least one). Where the system cannot
-    // start a single thread, the jobs run here and now instead.
+    // start a single thread, the jobs run here and now instead. The browser
+    // build has no threads (no std::jthread, and std::thread throws without
+    // -pthread): there the jobs always run here and now.
     void start(unsigned int workers);
 
 private:
@@ -37,5 +39,7 @@ private:
     static void runJobs(State& state);
 
     std::shared_ptr<State> state_ = std::make_shared<State>();
+#ifndef __EMSCRIPTEN__
     std::vector<std::jthread> workers_;
+#endif
 };

@@ -1,0 +1,108 @@
+// The show in a browser. The page (index.html, page.js) fetches every data
+// file into the virtual file system, then calls main: it opens the WebGL 2
+// canvas, builds every resource in the native start-up order, and hands the
+// show's frame to the browser's animation loop. The page owns the show clock
+// (it stops while the tab is hidden) and starts, ends and restarts the show
+// through show_begin and show_stop.
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+#include <emscripten/emscripten.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "cue_state.h"
+#include "render/gl.h"
+#include "runtime/startup.h"
+#include "timeline/chain.h"
+#include "web_sound_engine.h"
+
+namespace {
+
+struct WebShow {
+    Resources resources;
+    WebSoundEngine sound;
+    bool musicCueFlag = false;
+    bool playing = false;
+};
+WebShow show;
+
+// clang-format off
+EM_JS(double, pageClock, (), { return Module.showPage.clock(); });
+EM_JS(void, pageShowEnded, (), { Module.showPage.showEnded(); });
+EM_JS(void, pageStartupDone, (int ok), { Module.showPage.startupDone(ok !== 0); });
+// clang-format on
+
+// The second reading of the clock the cube waves take: the page's clock too.
+double readClock() { return pageClock(); }
+
+void reportGlfwError(int, const char* description) { std::fprintf(stderr, "GLFW: %s\n", description); }
+
+void playFrame() {
+    if (!show.playing) return;
+    Frame frame{static_cast<float>(pageClock()), show.resources, readClock, show.sound, show.musicCueFlag};
+    if (drawFrame(frame)) {
+        // Past 295 s: as natively, this frame is never presented (nothing was drawn).
+        show.playing = false;
+        show.sound.stopAll();
+        pageShowEnded();
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+// Starts the show at `t` seconds with the music the cues would have left
+// playing by then. The page starts its clock at `t` right after.
+EMSCRIPTEN_KEEPALIVE void show_begin(double t) {
+    show.sound.stopAll();
+    const CueState state = cueStateAt(t, show.resources);
+    for (const SoundingTrack& track : state.tracks)
+        show.sound.playFrom(track.path.c_str(), track.looped, track.offset);
+    show.musicCueFlag = state.musicCueFlag;
+    show.playing = true;
+}
+
+// Ends the show early (Escape): silence, and no more frames.
+EMSCRIPTEN_KEEPALIVE void show_stop() {
+    show.playing = false;
+    show.sound.stopAll();
+}
+
+}  // extern "C"
+
+int main() {
+    glfwSetErrorCallback(reportGlfwError);
+    glfwInit();
+    // The page composites the canvas: an opaque drawing buffer shows the
+    // frame as the native window does, whatever alpha the blending leaves.
+    glfwWindowHint(GLFW_ALPHA_BITS, 0);
+    // No monitor: Emscripten's GLFW would ask for fullscreen at once, be
+    // refused without a user gesture and never size the canvas. The page asks
+    // for fullscreen on the click that starts the show.
+    GLFWwindow* window = glfwCreateWindow(1920, 1080, "", nullptr, nullptr);
+    if (window == nullptr) {
+        std::cout << "Failed to create GLFW window" << std::endl;
+        pageStartupDone(0);
+        return -1;
+    }
+    glfwMakeContextCurrent(window);
+    if (!loadGL(glfwGetProcAddress)) {
+        std::cout << "Failed to initialize GLAD" << std::endl;
+        pageStartupDone(0);
+        return -1;
+    }
+    if (!buildResources(show.resources)) {
+        pageStartupDone(0);
+        return -1;
+    }
+    // Black behind the start screen; the clear colour goes back to GL's default.
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    pageStartupDone(1);
+    // The browser calls the frame at its display's pace; main never returns.
+    emscripten_set_main_loop(playFrame, 0, 1);
+    return 0;
+}

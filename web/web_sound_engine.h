@@ -1,0 +1,13 @@
+#pragma once
+// The sound engine of the browser build: the page plays the tracks it decoded
+// with Web Audio, by the paths the cues name (see web/page.js).
+#include "timeline/music_cues.h"
+
+class WebSoundEngine : public SoundEngine {
+public:
+    void play(const char* path, bool looped) override;
+    void stopAll() override;
+    // Starts `path` `offset` seconds in (wrapped when looped; a track that
+    // would be over by then stays silent).
+    void playFrom(const char* path, bool looped, double offset);
+};
