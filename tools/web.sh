@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Builds the show for web browsers (WebAssembly, WebGL 2, Web Audio) into
+# build-web/site/, a static folder any web host can serve as it is, then
+# serves it on 127.0.0.1 and prints the address.
+#   tools/web.sh                 build, then serve (Ctrl+C stops the server)
+#   tools/web.sh --build-only    build only (CI)
+#   tools/web.sh --port N        serve on port N (default 8017)
+# Installs what it needs; the music comes from the native build's synthesiser.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+
+serve=1 port=8017
+while (($#)); do
+  case $1 in
+    --build-only) serve=0 ;;
+    --port) port=$2; shift ;;
+    *) echo "usage: tools/web.sh [--build-only] [--port N]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+source tools/need_packages.sh
+need_packages emscripten cmake make ffmpeg python3
+# Debian's emcc finds its node modules and its python only through these.
+export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+
+out=$repo/build-web
+site=$out/site
+mkdir -p "$out"
+
+echo "== music: synthesised by the native build =="
+if [ -f build/CMakeCache.txt ]; then
+  cmake --build build --target music_wavs >/dev/null
+else
+  tools/setup.sh
+fi
+wavs=$repo/build/run/demo6/musics
+
+echo "== FreeType for wasm =="
+tools/web/build_freetype.sh "$out"
+
+echo "== show.wasm =="
+# Of the system's headers only glm (header-only) is needed, through a folder of its own.
+mkdir -p "$out/sysinc"
+ln -sfn /usr/include/glm "$out/sysinc/glm"
+emcmake cmake -S web -B "$out/wasm" -DSHOW_FREETYPE="$out/freetype" -DSHOW_SYSTEM_INCLUDE="$out/sysinc" >/dev/null
+cmake --build "$out/wasm" -j2
+
+echo "== site =="
+rm -rf "$site.new"
+mkdir -p "$site.new/demo6/images" "$site.new/music"
+cp web/index.html web/page.js "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.new/"
+for source in demo6/*.vs demo6/*.fs; do
+  cmake -DIN="$source" -DOUT="$site.new/$source" -DVARIANT=es -P cmake/assemble_glsl.cmake
+done
+cp demo6/images/*.png "$site.new/demo6/images/"
+cp -r fonts "$site.new/fonts"
+
+# The music, compressed. Opus in WebM first, AAC in MP4 for browsers without
+# Opus. The looped track is encoded with its last `lead` frames before it and
+# its first `lead` frames after it: the page cuts one period from the middle,
+# so the loop's seam joins two stretches the codec coded side by side, and the
+# codec's start-up delay and end padding fall outside the loop.
+lead=22050
+encode_track() {  # <wav> <stem> <looped 0|1>
+  local wav=$1 stem=$2 looped=$3 filter=anull frames
+  frames=$(ffprobe -v error -select_streams a:0 -count_packets -show_entries stream=duration_ts -of csv=p=0 "$wav")
+  if ((looped)); then
+    filter="asplit=3[a][b][c];[a]atrim=start_sample=$((frames - lead)),asetpts=PTS-STARTPTS[tail];"
+    filter+="[c]atrim=end_sample=$lead,asetpts=PTS-STARTPTS[head];[tail][b][head]concat=n=3:v=0:a=1"
+  fi
+  ffmpeg -v error -y -i "$wav" -filter_complex "$filter" -c:a libopus -b:a 112k "$site.new/music/$stem.webm"
+  ffmpeg -v error -y -i "$wav" -filter_complex "$filter" -c:a aac -b:a 128k -movflags +faststart "$site.new/music/$stem.m4a"
+  echo "$stem $frames"
+}
+music=$(encode_track "$wavs/Tune1.wav" Tune1 1; encode_track "$wavs/newtune.wav" newtune 0)
+
+# What the page fetches (path and size, for the progress bar), which of it goes
+# into the show's file system, and the tracks with the paths the cues name.
+python3 - "$site.new" "$lead" "$music" <<'EOF'
+import json, os, sys
+site, lead, music = sys.argv[1], int(sys.argv[2]), dict(l.split() for l in sys.argv[3].splitlines())
+data = sorted(os.path.relpath(os.path.join(d, f), site)
+              for top in ("demo6", "fonts") for d, _, fs in os.walk(os.path.join(site, top)) for f in fs)
+tracks = []
+for stem, looped in (("Tune1", True), ("newtune", False)):
+    track = {"plays": f"demo6/musics/{stem}.wav", "rate": 44100,
+             "sources": [{"file": f"music/{stem}.webm", "type": 'audio/webm; codecs="opus"'},
+                         {"file": f"music/{stem}.m4a", "type": 'audio/mp4; codecs="mp4a.40.2"'}]}
+    if looped:
+        track.update(loopFrames=int(music[stem]), leadFrames=lead)
+    tracks.append(track)
+files = ["show.wasm"] + data + [s["file"] for t in tracks for s in t["sources"]]
+manifest = {"files": [{"path": f, "bytes": os.path.getsize(os.path.join(site, f))} for f in files],
+            "data": data, "tracks": tracks}
+with open(os.path.join(site, "files.json"), "w") as out:
+    json.dump(manifest, out, indent=1)
+EOF
+rm -rf "$site"
+mv "$site.new" "$site"
+echo "site: $site ($(du -sh "$site" | cut -f1); show.wasm $(stat -c %s "$site/show.wasm") bytes)"
+
+((serve)) || exit 0
+echo "Serving the show at http://127.0.0.1:$port/ (Ctrl+C stops)"
+exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site"

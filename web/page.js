@@ -1,0 +1,364 @@
+// The page around the show: loads every file with a progress bar, decodes the
+// music, starts the wasm runtime (show.js), then shows the start screen. A
+// click starts the Web Audio context, asks for fullscreen and starts the show
+// clock. The show clock and the audio stop together while the tab is hidden.
+// #t=SECONDS starts the show there; #t=SECONDS&hold keeps drawing that one
+// moment (for still pictures and the browser tests).
+'use strict';
+
+const kShowEnd = 295;
+
+const $ = (id) => document.getElementById(id);
+
+// --- messages -----------------------------------------------------------------
+
+function say(text, retry) {
+  $('message-text').textContent = text;
+  $('message').hidden = false;
+  $('retry').hidden = !retry;
+  $('retry').onclick = retry ? () => { $('message').hidden = true; retry(); } : null;
+}
+
+function showScreen(id) {
+  for (const screen of ['loading', 'start', 'end']) $(screen).hidden = screen !== id;
+}
+
+// --- the link -----------------------------------------------------------------
+
+function parseLink(hash) {
+  const params = new URLSearchParams(hash.replace(/^#/, ''));
+  const t = Number(params.get('t'));
+  return {
+    start: Number.isFinite(t) && t > 0 && t < kShowEnd ? t : 0,
+    hold: params.has('hold'),
+  };
+}
+
+// --- the show clock: seconds of show time, stopped while the tab is hidden -----
+
+const clock = {
+  base: 0,          // show time at startedAt
+  startedAt: null,  // performance.now() when it last started running; null when stopped
+  hold: false,
+  start(t) { this.base = t; this.startedAt = performance.now(); },
+  now() {
+    if (this.hold || this.startedAt === null) return this.base;
+    return this.base + (performance.now() - this.startedAt) / 1000;
+  },
+  pause() { this.base = this.now(); this.startedAt = null; },
+  resume() { if (this.startedAt === null) this.startedAt = performance.now(); },
+};
+
+// --- music ------------------------------------------------------------------------
+
+const audio = {
+  ctx: null,
+  master: null,
+  analyser: null,
+  tracks: new Map(),  // path the cues name -> AudioBuffer ready to play
+  voices: [],         // {source, gain, path}
+  failed: false,
+
+  init() {
+    const Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context) return;
+    this.ctx = new Context();
+    this.master = this.ctx.createGain();
+    this.analyser = this.ctx.createAnalyser();
+    this.analyser.fftSize = 2048;
+    this.master.connect(this.analyser).connect(this.ctx.destination);
+  },
+
+  // Decodes one track. A looped track was encoded with a little of its end
+  // before it and of its start after it (lead frames each side), so that the
+  // codec's edges fall outside the loop: one period is cut from the middle,
+  // and the seam joins two stretches that were encoded side by side.
+  async decode(track, bytes) {
+    const decoded = await this.ctx.decodeAudioData(bytes);
+    if (!track.loopFrames) {
+      this.tracks.set(track.plays, decoded);
+      return;
+    }
+    const ratio = decoded.sampleRate / track.rate;
+    const lead = Math.round(track.leadFrames * ratio);
+    const length = Math.round(track.loopFrames * ratio);
+    if (decoded.length < lead + length) throw new Error('decoded track too short');
+    const loop = this.ctx.createBuffer(decoded.numberOfChannels, length, decoded.sampleRate);
+    for (let c = 0; c < decoded.numberOfChannels; ++c)
+      loop.copyToChannel(decoded.getChannelData(c).subarray(lead, lead + length), c);
+    this.tracks.set(track.plays, loop);
+  },
+
+  play(path, looped, offset) {
+    const buffer = this.tracks.get(path);
+    if (!this.ctx || !buffer) return;
+    if (looped) offset %= buffer.duration;
+    else if (offset >= buffer.duration) return;
+    const source = this.ctx.createBufferSource();
+    source.buffer = buffer;
+    source.loop = looped;
+    const gain = this.ctx.createGain();
+    source.connect(gain).connect(this.master);
+    source.start(this.ctx.currentTime, Math.max(0, offset));
+    const voice = { source, gain, path };
+    source.onended = () => { this.voices = this.voices.filter((v) => v !== voice); };
+    this.voices.push(voice);
+  },
+
+  // Ramps every voice down over a few milliseconds so that stopping never clicks.
+  stopAll() {
+    if (!this.ctx) return;
+    const now = this.ctx.currentTime;
+    for (const { source, gain } of this.voices) {
+      gain.gain.setValueAtTime(1, now);
+      gain.gain.linearRampToValueAtTime(0, now + 0.01);
+      source.stop(now + 0.012);
+    }
+    this.voices = [];
+  },
+
+  // Loudest sample the analyser sees now (0 to 1).
+  level() {
+    if (!this.analyser) return 0;
+    const samples = new Float32Array(this.analyser.fftSize);
+    this.analyser.getFloatTimeDomainData(samples);
+    return samples.reduce((m, x) => Math.max(m, Math.abs(x)), 0);
+  },
+
+  // Per channel, the step across the loop's seam beside the steps inside the
+  // loop: the 99.9th percentile and the largest.
+  seam(path) {
+    const buffer = this.tracks.get(path);
+    const report = [];
+    for (let c = 0; c < buffer.numberOfChannels; ++c) {
+      const x = buffer.getChannelData(c);
+      const steps = new Float32Array(x.length - 1);
+      for (let i = 1; i < x.length; ++i) steps[i - 1] = Math.abs(x[i] - x[i - 1]);
+      steps.sort();
+      report.push({ seam: Math.abs(x[0] - x[x.length - 1]),
+                    typical: steps[Math.floor(0.999 * (steps.length - 1))],
+                    largest: steps[steps.length - 1] });
+    }
+    return report;
+  },
+};
+
+// --- loading --------------------------------------------------------------------------
+
+const progress = { total: 1, done: 0, perFile: new Map() };
+
+function advance(file, bytes) {
+  progress.done += bytes - (progress.perFile.get(file) || 0);
+  progress.perFile.set(file, bytes);
+  $('progress-bar').style.width = `${Math.min(100, (100 * progress.done) / progress.total)}%`;
+  $('progress-file').textContent = file;
+}
+
+async function fetchWithProgress(file) {
+  const response = await fetch(file);
+  if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
+  const length = Number(response.headers.get('Content-Length')) || 0;
+  if (!response.body || !length) {
+    const data = new Uint8Array(await response.arrayBuffer());
+    advance(file, data.length);
+    return data;
+  }
+  const reader = response.body.getReader();
+  const chunks = [];
+  let received = 0;
+  for (;;) {
+    const { done, value } = await reader.read();
+    if (done) break;
+    chunks.push(value);
+    received += value.length;
+    advance(file, received);
+  }
+  const data = new Uint8Array(received);
+  let at = 0;
+  for (const chunk of chunks) { data.set(chunk, at); at += chunk.length; }
+  return data;
+}
+
+// Fetches every file; those that fail are named in one message with a retry
+// that fetches only them again.
+async function fetchAll(files, into) {
+  const failed = [];
+  await Promise.all(files.map(async (file) => {
+    try {
+      into.set(file, await fetchWithProgress(file));
+    } catch (error) {
+      failed.push(`${file} (${error.message})`);
+    }
+  }));
+  if (!failed.length) return;
+  await new Promise((resolve) => {
+    say(`Could not load ${failed.join(', ')}.`, resolve);
+  });
+  return fetchAll(files.filter((f) => !into.has(f)), into);
+}
+
+async function fetchManifest() {
+  for (;;) {
+    try {
+      const response = await fetch('files.json');
+      if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
+      return await response.json();
+    } catch (error) {
+      await new Promise((resolve) => say(`Could not load files.json (${error.message}).`, resolve));
+    }
+  }
+}
+
+function hasWebGL2() {
+  try {
+    return !!document.createElement('canvas').getContext('webgl2');
+  } catch (error) {
+    return false;
+  }
+}
+
+// --- the show -------------------------------------------------------------------------
+
+const link = parseLink(location.hash);
+let state = 'loading';  // loading, ready, playing, ended
+let leftFullscreenAt = -Infinity;
+
+const showPage = {
+  clock: () => clock.now(),
+  audio,
+  link,
+  state: () => state,
+  startupDone(ok) {
+    if (!ok) {
+      say('The show could not start: its reasons are in the browser console.');
+      return;
+    }
+    state = 'ready';
+    if (link.start > 0) {
+      const m = Math.floor(link.start / 60), s = (link.start % 60).toFixed(1).padStart(4, '0');
+      $('start-from').textContent = `from ${m}:${s}`;
+      $('start-from').hidden = false;
+    }
+    showScreen('start');
+    window.showReadyAt = performance.now();
+  },
+  showEnded() { endShow(); },
+};
+
+function begin(t) {
+  showScreen(null);
+  state = 'playing';
+  clock.hold = link.hold;
+  clock.start(t);
+  Module._show_begin(t);
+}
+
+function endShow() {
+  if (state !== 'playing') return;
+  state = 'ended';
+  clock.pause();
+  Module._show_stop();
+  if (document.fullscreenElement && document.exitFullscreen) document.exitFullscreen().catch(() => {});
+  showScreen('end');
+}
+
+function enterFullscreen() {
+  const root = document.documentElement;
+  if (root.requestFullscreen) root.requestFullscreen().catch(() => {});
+}
+
+// The click is the user gesture browsers want before sound and fullscreen.
+$('start').addEventListener('click', () => {
+  if (state !== 'ready') return;
+  if (audio.ctx) audio.ctx.resume();
+  enterFullscreen();
+  begin(link.start);
+});
+
+$('again').addEventListener('click', () => {
+  if (audio.ctx) audio.ctx.resume();
+  enterFullscreen();
+  begin(0);
+});
+
+// The browser takes the first Escape to leave fullscreen; the next one ends the show.
+document.addEventListener('fullscreenchange', () => {
+  if (!document.fullscreenElement) leftFullscreenAt = performance.now();
+});
+document.addEventListener('keydown', (event) => {
+  if (event.key !== 'Escape' || state !== 'playing') return;
+  if (document.fullscreenElement || performance.now() - leftFullscreenAt < 250) return;
+  endShow();
+});
+
+// A hidden tab gets no animation frames: the clock and the music stop at the
+// same point and go on from it together.
+document.addEventListener('visibilitychange', () => {
+  if (state !== 'playing') return;
+  if (document.hidden) {
+    clock.pause();
+    if (audio.ctx) audio.ctx.suspend();
+  } else {
+    if (audio.ctx) audio.ctx.resume();
+    clock.resume();
+  }
+});
+
+async function load() {
+  if (!hasWebGL2()) {
+    showScreen(null);
+    say('This browser, or its GPU driver, lacks WebGL2: the show needs it to draw.');
+    return;
+  }
+  const manifest = await fetchManifest();
+  progress.total = manifest.files.reduce((sum, f) => sum + f.bytes, 0);
+  audio.init();
+  const data = new Map();
+  // Of each track, the first source this browser says it can play.
+  const probe = document.createElement('audio');
+  const trackFiles = manifest.tracks.map((track) => {
+    const source = track.sources.find((s) => probe.canPlayType(s.type)) || track.sources[0];
+    return source.file;
+  });
+  const wanted = manifest.files.map((f) => f.path).filter((path) =>
+    !manifest.tracks.some((t) => t.sources.some((s) => s.file === path)) || trackFiles.includes(path));
+  progress.total = manifest.files.filter((f) => wanted.includes(f.path)).reduce((sum, f) => sum + f.bytes, 0);
+  await fetchAll(wanted, data);
+
+  // Both tracks are decoded before the start screen; one that fails leaves the show silent.
+  try {
+    if (!audio.ctx) throw new Error('no Web Audio');
+    await Promise.all(manifest.tracks.map((track, i) => audio.decode(track, data.get(trackFiles[i]).buffer)));
+  } catch (error) {
+    console.warn(`Music: ${error.message}`);
+    audio.failed = true;
+    audio.tracks.clear();
+    say('The music could not be decoded here: the show plays without sound.');
+  }
+
+  window.Module = {
+    canvas: $('canvas'),
+    wasmBinary: data.get('show.wasm'),
+    showPage,
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+    preRun: [() => {
+      for (const path of manifest.data) {
+        const dir = path.substring(0, path.lastIndexOf('/'));
+        if (dir) Module.FS.mkdirTree(dir);
+        Module.FS.writeFile(path, data.get(path));
+      }
+    }],
+    onRuntimeInitialized: () => Module.callMain([]),
+  };
+  const script = document.createElement('script');
+  script.src = 'show.js';
+  script.onerror = () => say('Could not load show.js.', () => location.reload());
+  document.body.appendChild(script);
+}
+
+// A link to another moment pasted into this tab starts the page over from it.
+window.addEventListener('hashchange', () => location.reload());
+
+window.showPage = showPage;
+load();
