@@ -3,7 +3,8 @@
 # tests, real-GL tests on a private Xvfb, end-to-end runs of the show; then
 # the unit and recorded-GL tests again under AddressSanitizer and UBSan, and
 # the whole show under them with LeakSanitizer; then builds the Debian package
-# and checks it unpacked.
+# and checks it unpacked; then builds the browser build and checks it in
+# headless Chromium (ANGLE on Mesa and SwiftShader).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
@@ -17,3 +18,9 @@ cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests
 echo "== the Debian package =="
 tools/package.sh
 tests/package/package_test.sh build/packages/reve-brut_*_"$(dpkg --print-architecture)".deb
+
+echo "== the browser build, in headless Chromium =="
+tools/web.sh --build-only
+source tools/need_packages.sh
+need_packages chromium chromium-driver python3-selenium python3-numpy python3-pil
+tests/web/browser_test.py build-web/site build

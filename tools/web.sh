@@ -78,7 +78,7 @@ music=$(encode_track "$wavs/Tune1.wav" Tune1 1; encode_track "$wavs/newtune.wav"
 
 # What the page fetches (path and size, for the progress bar), which of it goes
 # into the show's file system, and the tracks with the paths the cues name.
-python3 - "$site.new" "$lead" "$music" <<'EOF'
+/usr/bin/python3 - "$site.new" "$lead" "$music" <<'EOF'
 import json, os, sys
 site, lead, music = sys.argv[1], int(sys.argv[2]), dict(l.split() for l in sys.argv[3].splitlines())
 data = sorted(os.path.relpath(os.path.join(d, f), site)
@@ -103,4 +103,4 @@ echo "site: $site ($(du -sh "$site" | cut -f1); show.wasm $(stat -c %s "$site/sh
 
 ((serve)) || exit 0
 echo "Serving the show at http://127.0.0.1:$port/ (Ctrl+C stops)"
-exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site"
+exec /usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site"
