@@ -55,16 +55,18 @@ WAIT_S = 90  # page loads on a loaded machine
 
 
 class Site(http.server.SimpleHTTPRequestHandler):
-    """Serves the site; /fine/... overlays programs from `fine_dir`, /flaky/...
-    answers 404 for the paths in `failing`, /broken/... serves noise as music."""
-    fine_dir = None
+    """Serves the site. /<name>/... overlays the files of overlays[name] on it;
+    /flaky/... answers 404 for the paths in `failing`; /broken/... serves noise
+    as music."""
+    overlays = {}
     failing = set()
 
     def translate_path(self, path):
         prefix, _, rest = path.lstrip("/").partition("/")
-        if prefix == "fine" and os.path.isfile(os.path.join(self.fine_dir, rest.split("?")[0])):
-            return os.path.join(self.fine_dir, rest.split("?")[0])
-        if prefix in ("fine", "flaky", "broken"):
+        rest = rest.split("?")[0]
+        if prefix in self.overlays and os.path.isfile(os.path.join(self.overlays[prefix], rest)):
+            return os.path.join(self.overlays[prefix], rest)
+        if prefix in ("flaky", "broken") or prefix in self.overlays:
             return super().translate_path("/" + rest)
         return super().translate_path(path)
 
@@ -245,6 +247,31 @@ def check_faults(checks, driver, base):
                  "without sound" in text and js(driver, "showPage.state()") == "playing", repr(text))
 
 
+def check_end(checks, driver, base):
+    open_page(driver, f"{base}/#t=294.5")
+    start(driver)
+    ended = wait_for(driver, "showPage.state() === 'ended' && !document.getElementById('end').hidden", 30)
+    checks.check("at 295 s the end screen offers to play again", ended is not None)
+    if ended:
+        driver.find_element(By.ID, "again").click()
+        clock = js(driver, "showPage.clock()")
+        checks.check("play again starts the show from 0 s",
+                     js(driver, "showPage.state()") == "playing" and clock < 5, f"clock {clock:.2f} s")
+
+
+def check_bad_program(checks, driver, base):
+    """Runs last: the failing program also leaves WebGL's own complaints."""
+    driver.get_log("browser")
+    open_page(driver, f"{base}/badglsl/#t=12")
+    state = js(driver, "showPage.state()")
+    if state == "ready":
+        start(driver)
+    logs = [entry["message"] for entry in driver.get_log("browser")]
+    checks.check("a program that fails to compile: its log in the console, the show plays on",
+                 any("ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT" in m for m in logs)
+                 and js(driver, "showPage.state()") == "playing", state)
+
+
 def check_hidden_tab(checks, driver, base):
     open_page(driver, f"{base}/#t=73.2")
     start(driver)
@@ -274,8 +301,11 @@ def main():
                    cwd=os.path.join(build, "run"), check=True, stdout=subprocess.DEVNULL)
     native = {t: np.asarray(Image.open(os.path.join(work, f"frame_{t}.png")).convert("RGB")).astype(int)
               for t in FRAME_TIMES}
-    Site.fine_dir = os.path.join(work, "fine")
-    fine_derivative_programs(os.path.join(build, "run"), Site.fine_dir)
+    Site.overlays = {"fine": os.path.join(work, "fine"), "badglsl": os.path.join(work, "badglsl")}
+    fine_derivative_programs(os.path.join(build, "run"), Site.overlays["fine"])
+    os.makedirs(os.path.join(Site.overlays["badglsl"], "demo6"))
+    with open(os.path.join(Site.overlays["badglsl"], "demo6", "demo6pt1.fs"), "w") as bad:
+        bad.write("#version 300 es\nthis does not compile\n")
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Site, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
@@ -288,10 +318,13 @@ def main():
             check_frames(checks, driver, variant, base, native)
             if variant == "angle":
                 check_sound(checks, driver, base)
-                check_faults(checks, driver, base)
+                check_end(checks, driver, base)
                 check_hidden_tab(checks, driver, base)
             errors = console_errors(driver)
             checks.check(f"{variant}: no WebGL error in the console", not errors, "; ".join(errors)[:500])
+            if variant == "angle":
+                check_faults(checks, driver, base)
+                check_bad_program(checks, driver, base)
         except WebDriverException as error:
             checks.check(f"{variant}: the browser session", False, str(error).splitlines()[0])
         finally:
