@@ -36,7 +36,9 @@ FLAGS = [
 
 # Logs, per animation frame while the show plays, the show clock the frame
 # draws and the milliseconds since the previous frame began: the same two
-# columns the native swap shim writes.
+# columns the native swap shim writes. Each frame ends with glFinish on the
+# show's context: the browser's GL runs in another process, and without the
+# wait the animation frames would time only the calls, not the drawing.
 FRAME_HOOK = """
 window.frameLog = [];
 const request = window.requestAnimationFrame.bind(window);
@@ -50,6 +52,7 @@ window.requestAnimationFrame = (callback) => request((stamp) => {
     previous = null;
   }
   callback(stamp);
+  if (window.Module && Module.ctx) Module.ctx.finish();
 });
 """
 

@@ -21,7 +21,7 @@ while (($#)); do
 done
 
 source tools/need_packages.sh
-need_packages emscripten cmake make ffmpeg python3
+need_packages emscripten cmake make ffmpeg python3 glslang-tools
 # Debian's emcc finds its node modules and its python only through these.
 export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 
@@ -31,7 +31,7 @@ mkdir -p "$out"
 
 echo "== music: synthesised by the native build =="
 if [ -f build/CMakeCache.txt ]; then
-  cmake --build build --target music_wavs >/dev/null
+  cmake --build build --target music_wavs demo6_programs >/dev/null
 else
   tools/setup.sh
 fi
@@ -53,6 +53,18 @@ mkdir -p "$site.new/demo6/images" "$site.new/music"
 cp web/index.html web/page.js "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.new/"
 for source in demo6/*.vs demo6/*.fs; do
   cmake -DIN="$source" -DOUT="$site.new/$source" -DVARIANT=es -P cmake/assemble_glsl.cmake
+done
+# Where the browser's derivatives are fine (the page checks), the programs that
+# share taps across pixel quads run as on the desktop, with a quarter of the
+# ES variant's taps: the desktop assembly, its fine derivatives written the ES
+# way. Only the page's check makes them safe, so they lie in a folder apart.
+mkdir -p "$site.new/demo6-quad"
+for assembled in build/run/demo6/*.fs; do
+  grep -q dFdxFine "$assembled" || continue
+  quad=$site.new/demo6-quad/$(basename "$assembled")
+  sed -e '1c #version 300 es\nprecision highp float;\nprecision highp int;\nprecision highp sampler2D;' \
+      -e 's/dFdxFine/dFdx/g; s/dFdyFine/dFdy/g' "$assembled" >"$quad"
+  glslangValidator -S frag "$quad" >/dev/null || { echo "$quad: not valid GLSL ES 3.00" >&2; exit 1; }
 done
 cp demo6/images/*.png "$site.new/demo6/images/"
 cp -r fonts "$site.new/fonts"
@@ -77,7 +89,8 @@ encode_track() {  # <wav> <stem> <looped 0|1>
 music=$(encode_track "$wavs/Tune1.wav" Tune1 1; encode_track "$wavs/newtune.wav" newtune 0)
 
 # What the page fetches (path and size, for the progress bar), which of it goes
-# into the show's file system, and the tracks with the paths the cues name.
+# into the show's file system, the quad-sharing programs that replace theirs
+# where derivatives are fine, and the tracks with the paths the cues name.
 /usr/bin/python3 - "$site.new" "$lead" "$music" <<'EOF'
 import json, os, sys
 site, lead, music = sys.argv[1], int(sys.argv[2]), dict(l.split() for l in sys.argv[3].splitlines())
@@ -91,9 +104,10 @@ for stem, looped in (("Tune1", True), ("newtune", False)):
     if looped:
         track.update(loopFrames=int(music[stem]), leadFrames=lead)
     tracks.append(track)
-files = ["show.wasm"] + data + [s["file"] for t in tracks for s in t["sources"]]
+quad = sorted("demo6-quad/" + f for f in os.listdir(os.path.join(site, "demo6-quad")))
+files = ["show.wasm"] + data + quad + [s["file"] for t in tracks for s in t["sources"]]
 manifest = {"files": [{"path": f, "bytes": os.path.getsize(os.path.join(site, f))} for f in files],
-            "data": data, "tracks": tracks}
+            "data": data, "quad": quad, "tracks": tracks}
 with open(os.path.join(site, "files.json"), "w") as out:
     json.dump(manifest, out, indent=1)
 EOF

@@ -3,7 +3,8 @@
 // click starts the Web Audio context, asks for fullscreen and starts the show
 // clock. The show clock and the audio stop together while the tab is hidden.
 // #t=SECONDS starts the show there; #t=SECONDS&hold keeps drawing that one
-// moment (for still pictures and the browser tests).
+// moment (for still pictures and the browser tests); &programs=taps or
+// &programs=quad overrides the choice of programs (see fineDerivatives).
 'use strict';
 
 const kShowEnd = 295;
@@ -31,6 +32,7 @@ function parseLink(hash) {
   return {
     start: Number.isFinite(t) && t > 0 && t < kShowEnd ? t : 0,
     hold: params.has('hold'),
+    programs: params.get('programs'),
   };
 }
 
@@ -217,6 +219,52 @@ function hasWebGL2() {
   }
 }
 
+// Whether dFdx and dFdy are fine here: a different value for each row (column)
+// of a pixel quad. The halo and glow programs can then share their taps across
+// the quad, as on the desktop; where they are coarse (SwiftShader, many mobile
+// GPUs) each pixel must take all of them itself, at four times the cost.
+function fineDerivatives() {
+  const gl = document.createElement('canvas').getContext('webgl2');
+  if (!gl) return false;
+  const shader = (type, text) => {
+    const s = gl.createShader(type);
+    gl.shaderSource(s, text);
+    gl.compileShader(s);
+    return s;
+  };
+  const program = gl.createProgram();
+  gl.attachShader(program, shader(gl.VERTEX_SHADER, `#version 300 es
+    void main() {
+      gl_Position = vec4(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0, 0.0, 1.0);
+    }`));
+  // d(x y)/dx is y and d(x y)/dy is x only where each row and column has its own.
+  gl.attachShader(program, shader(gl.FRAGMENT_SHADER, `#version 300 es
+    precision highp float;
+    out vec4 color;
+    void main() {
+      vec2 p = floor(gl_FragCoord.xy);
+      float v = p.x * p.y;
+      bool fine = abs(dFdx(v) - p.y) < 0.5 && abs(dFdy(v) - p.x) < 0.5;
+      color = vec4(fine ? 1.0 : 0.0, 0.0, 0.0, 1.0);
+    }`));
+  gl.linkProgram(program);
+  if (!gl.getProgramParameter(program, gl.LINK_STATUS)) return false;
+  const target = gl.createTexture();
+  gl.bindTexture(gl.TEXTURE_2D, target);
+  gl.texStorage2D(gl.TEXTURE_2D, 1, gl.RGBA8, 8, 8);
+  gl.bindFramebuffer(gl.FRAMEBUFFER, gl.createFramebuffer());
+  gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, target, 0);
+  gl.viewport(0, 0, 8, 8);
+  gl.useProgram(program);
+  gl.drawArrays(gl.TRIANGLES, 0, 3);
+  const pixels = new Uint8Array(8 * 8 * 4);
+  gl.readPixels(0, 0, 8, 8, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+  const lose = gl.getExtension('WEBGL_lose_context');
+  if (lose) lose.loseContext();
+  for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== 255) return false;
+  return true;
+}
+
 // --- the show -------------------------------------------------------------------------
 
 const link = parseLink(location.hash);
@@ -224,6 +272,7 @@ let state = 'loading';  // loading, ready, playing, ended
 let leftFullscreenAt = -Infinity;
 
 const showPage = {
+  programs: null,  // 'quad' or 'taps'
   clock: () => clock.now(),
   audio,
   link,
@@ -311,8 +360,11 @@ async function load() {
     return;
   }
   const manifest = await fetchManifest();
-  progress.total = manifest.files.reduce((sum, f) => sum + f.bytes, 0);
-  audio.init();
+  try {
+    audio.init();
+  } catch (error) {
+    console.warn(`Web Audio: ${error.message}`);
+  }
   const data = new Map();
   // Of each track, the first source this browser says it can play.
   const probe = document.createElement('audio');
@@ -320,8 +372,13 @@ async function load() {
     const source = track.sources.find((s) => probe.canPlayType(s.type)) || track.sources[0];
     return source.file;
   });
+  showPage.programs = link.programs === 'quad' || link.programs === 'taps' ? link.programs
+    : fineDerivatives() ? 'quad' : 'taps';
+  console.info(`Programs: ${showPage.programs === 'quad' ? 'taps shared across pixel quads' : 'every tap per pixel'}`);
+  const quad = showPage.programs === 'quad' ? manifest.quad : [];
   const wanted = manifest.files.map((f) => f.path).filter((path) =>
-    !manifest.tracks.some((t) => t.sources.some((s) => s.file === path)) || trackFiles.includes(path));
+    (!manifest.quad.includes(path) || quad.includes(path)) &&
+    (!manifest.tracks.some((t) => t.sources.some((s) => s.file === path)) || trackFiles.includes(path)));
   progress.total = manifest.files.filter((f) => wanted.includes(f.path)).reduce((sum, f) => sum + f.bytes, 0);
   await fetchAll(wanted, data);
 
@@ -348,6 +405,7 @@ async function load() {
         if (dir) Module.FS.mkdirTree(dir);
         Module.FS.writeFile(path, data.get(path));
       }
+      for (const path of quad) Module.FS.writeFile(`demo6/${path.split('/').pop()}`, data.get(path));
     }],
     onRuntimeInitialized: () => Module.callMain([]),
   };
