@@ -36,11 +36,13 @@ FLAGS = [
 
 # Logs, per animation frame while the show plays, the show clock the frame
 # draws and the milliseconds since the previous frame began: the same two
-# columns the native swap shim writes. Each frame ends with glFinish on the
-# show's context: the browser's GL runs in another process, and without the
-# wait the animation frames would time only the calls, not the drawing.
+# columns the native swap shim writes. Each frame ends by reading back one
+# pixel: the browser's GL runs in another process, and without that wait the
+# animation frames would time only the calls, not the drawing (Chromium's
+# finish() does not wait for it).
 FRAME_HOOK = """
 window.frameLog = [];
+const pixel = new Uint8Array(4);
 const request = window.requestAnimationFrame.bind(window);
 let previous = null;
 window.requestAnimationFrame = (callback) => request((stamp) => {
@@ -52,7 +54,7 @@ window.requestAnimationFrame = (callback) => request((stamp) => {
     previous = null;
   }
   callback(stamp);
-  if (window.Module && Module.ctx) Module.ctx.finish();
+  if (window.Module && Module.ctx) Module.ctx.readPixels(0, 0, 1, 1, Module.ctx.RGBA, Module.ctx.UNSIGNED_BYTE, pixel);
 });
 """
 

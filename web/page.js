@@ -398,6 +398,7 @@ async function load() {
     wasmBinary: data.get('show.wasm'),
     showPage,
     print: (text) => console.log(text),
+    onAbort: (what) => say(`The show stopped: ${what}`),
     printErr: (text) => console.warn(text),
     preRun: [() => {
       for (const path of manifest.data) {
