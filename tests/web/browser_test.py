@@ -12,6 +12,7 @@ import base64
 import functools
 import http.server
 import io
+import json
 import os
 import re
 import subprocess
@@ -185,7 +186,7 @@ def check_frames(checks, driver, variant, base, native):
                  matches(mean, off) == expect, f"mean {mean:.3f}, {100 * off:.2f} % off")
 
 
-def check_sound(checks, driver, base):
+def check_sound(checks, driver, base, site):
     open_page(driver, f"{base}/#t=12")
     start(driver)
     first = js(driver, "[showPage.audio.ctx.state, showPage.audio.ctx.currentTime]")
@@ -201,8 +202,10 @@ def check_sound(checks, driver, base):
     seam = js(driver, "showPage.audio.seam('demo6/musics/Tune1.wav')")
     length = js(driver, "[showPage.audio.tracks.get('demo6/musics/Tune1.wav').length, "
                         "showPage.audio.ctx.sampleRate]")
-    checks.check("Tune1's loop is one period long", length[0] == round(1354752 * length[1] / 44100),
-                 f"{length[0]} frames at {length[1]} Hz")
+    with open(os.path.join(site, "files.json")) as manifest:
+        period = next(t["loopFrames"] for t in json.load(manifest)["tracks"] if "loopFrames" in t)
+    checks.check("Tune1's loop is one period long", length[0] == round(period * length[1] / 44100),
+                 f"{length[0]} frames at {length[1]} Hz, the WAV's {period} at 44100 Hz")
     checks.check("Tune1's loop seam steps no more than a step inside it",
                  all(c["seam"] <= c["typical"] for c in seam), str(seam))
     for t, track in ((100, "newtune"), (262, "Tune1")):
@@ -310,7 +313,7 @@ def main():
         try:
             check_frames(checks, driver, variant, base, native)
             if variant == "angle":
-                check_sound(checks, driver, base)
+                check_sound(checks, driver, base, site)
                 check_end(checks, driver, base)
                 check_hidden_tab(checks, driver, base)
             errors = console_errors(driver)
