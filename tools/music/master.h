@@ -1,10 +1,16 @@
 #pragma once
 // The master chain: what turns the summed instruments into the released track.
+// A high-pass against DC and rumble, a high shelf for presence, a slightly
+// wider stereo image, a gain that sets the integrated loudness, and a look-ahead limiter that holds the
+// true peak under the ceiling.
 #include <vector>
 
 #include "voices.h"
 
 namespace synth {
+
+constexpr double kTargetLufs = -14.0;
+constexpr double kCeilingDbtp = -1.3;  // under -1 dBTP, with room for 16-bit rounding
 
 struct Mastered {
     Bus track;
@@ -12,8 +18,9 @@ struct Mastered {
     std::vector<float> reduction;   // the limiter's gain reduction per frame, in dB
 };
 
-// Masters `sum` and keeps `length` frames from `from` (the frames around them
-// only prime the filters and the limiter's look-ahead).
+// Masters `sum` and keeps `length` frames from `from`; the frames around them
+// prime the filters and the limiter's look-ahead, and the loudness is that of
+// the frames kept.
 Mastered master(const Bus& sum, long from, long length);
 
 }  // namespace synth

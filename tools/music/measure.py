@@ -110,7 +110,7 @@ def measure_track(name, tracks, stems):
     print("  stems: " + ", ".join(f"{s} {v:.1f}" for s, v in loud.items()) + " LUFS; "
           f"arp {loud['arp'] - top:+.1f} LU and hats {loud['hats'] - top:+.1f} LU from the loudest")
 
-    _, reduction = read_wav(stems / name / "limiter.wav")
+    rate, reduction = read_wav(stems / name / "limiter.wav")
     reduction = reduction[:, 0]
     worst = int(reduction.argmax())
     print(f"  limiter: at most {reduction.max():.2f} dB of gain reduction (at {worst / rate:.2f} s), "
@@ -120,45 +120,85 @@ def measure_track(name, tracks, stems):
     for line in (stems / name / "sections.txt").read_text().splitlines():
         start, length, label = line.split(" ", 2)
         sections.append((float(start), float(length), label))
+    print_similarity(x, rate, sections)
+    return sections, reduction, rate
+
+
+def bar_spectra(x, rate, start, bars, bar):
+    """Each bar's log-magnitude spectrogram (46 ms frames, 24 bands a bar) as a vector."""
+    n = 2048
+    edges = np.geomspace(60, 16000, 25)
+    freqs = np.fft.rfftfreq(n, 1.0 / rate)
+    out = []
+    for b in range(bars):
+        seg = x[int((start + b * bar) * rate):int((start + (b + 1) * bar) * rate)].mean(axis=1)
+        frames = [np.abs(np.fft.rfft(seg[i:i + n] * np.hanning(n))) ** 2 for i in range(0, len(seg) - n, n)]
+        spec = np.array([[f[(freqs >= lo) & (freqs < hi)].sum() for lo, hi in zip(edges[:-1], edges[1:])]
+                         for f in frames])
+        out.append(10 * np.log10(spec + 1e-12).ravel())
+    return out
+
+
+def print_similarity(x, rate, sections):
+    """How alike the return and the drop are, bar by bar (correlation of
+    their spectrograms): a copy scores about 1."""
+    named = {label: (start, length) for start, length, label in sections}
+    if "drop" not in named or "return" not in named:
+        return
+    bar = 16 * 5292 / rate
+    bars = int(round(min(named["drop"][1], named["return"][1]) / bar))
+    drop = bar_spectra(x, rate, named["drop"][0], bars, bar)
+    ret = bar_spectra(x, rate, named["return"][0], bars, bar)
+    sims = [np.corrcoef(a, b)[0, 1] for a, b in zip(drop, ret)]
+    print(f"  return against drop, bar by bar: similarity {np.mean(sims):.3f} on average, "
+          f"{min(sims):.3f} to {max(sims):.3f}")
+
+
+def print_risers(sections, reduction, rate, t, m, switch, cut):
+    """Each riser of the track that plays from `switch` to `cut` in the show,
+    against what follows it there (the next section, or what the cut brings)."""
     for i, (start, length, label) in enumerate(sections):
         if "(riser)" not in label or i + 1 == len(sections):
             continue
+        begin, end = switch + start, switch + start + length
         nstart, nlength, nlabel = sections[i + 1]
-        peak = m[(t >= start + 0.4) & (t <= start + length)].max()
-        after = energy_mean(m[(t >= nstart + 0.4) & (t <= nstart + nlength)])
+        if switch + nstart < cut - 1.0:
+            after = (switch + nstart, min(switch + nstart + nlength, cut))
+        else:
+            after, nlabel = (cut, cut + 15.0), "what the cut brings"
+        peak = m[(t >= begin + 0.4) & (t <= end)].max()
+        level = energy_mean(m[(t >= after[0] + 0.4) & (t <= after[1])])
         over = reduction[int(start * rate):int((start + length) * rate)].max()
-        print(f"  {label} at {start:.2f} s: momentary peak {peak:.1f} LUFS, {peak - after:+.1f} LU against "
-              f"{nlabel} ({after:.1f} LUFS); limiter {over:.2f} dB inside it")
-    return x
+        print(f"  {label} at {start:.2f} s: momentary peak {peak:.1f} LUFS, {peak - level:+.1f} LU against "
+              f"{nlabel} ({level:.1f} LUFS); limiter {over:.2f} dB inside it")
 
 
-def measure_show(show_wav, cues_txt, tracks, plot):
+def measure_show(show_wav, cues_txt, tracks, measured, plot):
     rate, x = read_wav(show_wav)
     _, _, t, m, s = ebur128(show_wav)
     cues = [line.split(" ", 2) for line in Path(cues_txt).read_text().splitlines()]
     track_steps = {name: np.percentile(steps(read_wav(tracks / f"{name}.wav")[1]), 99.9) for name in TRACKS}
-    playing = None
-    marks = []
-    for cue in cues:
-        at = float(cue[0])
-        if cue[1] == "play":
-            incoming = Path(cue[2]).stem
-            marks.append((at, incoming))
-            if playing is not None:
-                before = s[t <= at + 1e-6][-1]
-                after = s[t >= at + 3.0 - 1e-6][0]
-                # The steps the cut makes: over the last 5 ms of what stops and
-                # into the first sample of what starts.
-                c = int(round(at * rate))
-                step = steps(x[c - int(0.005 * rate) - 1:c + 1]).max()
-                bound = min(track_steps[playing], track_steps[incoming])
-                print(f"cut at {at:.3f} s, {playing} -> {incoming}: short-term {before:.1f} -> {after:.1f} LUFS "
-                      f"({after - before:+.1f} LU); largest sample step {step:.4f} FS "
-                      f"(99.9th percentile of the tracks: {playing} {track_steps[playing]:.4f}, "
-                      f"{incoming} {track_steps[incoming]:.4f})")
-            playing = incoming
+    plays = [(float(c[0]), Path(c[2]).stem) for c in cues if c[1] == "play"]
+    for k, (at, name) in enumerate(plays):
+        if name in measured:
+            cut = plays[k + 1][0] if k + 1 < len(plays) else 295.0
+            print(f"{name}'s risers in the show:")
+            print_risers(*measured.pop(name), t, m, at, cut)
+        if k == 0:
+            continue
+        playing = plays[k - 1][1]
+        before = s[t <= at + 1e-6][-1]
+        after = s[t >= at + 3.0 - 1e-6][0]
+        # The steps the cut makes: over the last 5 ms of what stops and into
+        # the first sample of what starts.
+        c = int(round(at * rate))
+        step = steps(x[c - int(0.005 * rate) - 1:c + 1]).max()
+        print(f"cut at {at:.3f} s, {playing} -> {name}: short-term {before:.1f} -> {after:.1f} LUFS "
+              f"({after - before:+.1f} LU); largest sample step {step:.4f} FS "
+              f"(99.9th percentile of the tracks: {playing} {track_steps[playing]:.4f}, "
+              f"{name} {track_steps[name]:.4f})")
     if plot:
-        draw(t, m, s, marks, plot)
+        draw(t, m, s, plays, plot)
 
 
 def draw(t, m, s, marks, plot):
@@ -188,9 +228,8 @@ def draw(t, m, s, marks, plot):
 def main():
     tracks, stems, show_wav, cues_txt = (Path(a) for a in sys.argv[1:5])
     plot = sys.argv[5] if len(sys.argv) > 5 else ""
-    for name in TRACKS:
-        measure_track(name, tracks, stems)
-    measure_show(show_wav, cues_txt, tracks, plot)
+    measured = {name: measure_track(name, tracks, stems) for name in TRACKS}
+    measure_show(show_wav, cues_txt, tracks, measured, plot)
 
 
 if __name__ == "__main__":

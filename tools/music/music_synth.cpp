@@ -22,11 +22,12 @@
 namespace synth {
 namespace {
 
-// Mix levels of the instruments, chosen by ear-by-analysis: kick and bass
-// carry the groove, the lead sits on top, arp and pad fill the space.
+// Mix levels of the instruments, set with tools/music/measure: kick and bass
+// carry the groove without covering the rest, the lead sits on top, and the
+// chip arp and the hats, the character of the style, are heard over the kick.
 struct Levels {
-    double kick = 0.55, snare = 0.36, hat = 0.11, openHat = 0.09, crash = 0.10, riser = 0.11;
-    double bass = 0.30, lead = 0.16, leadEcho = 0.32, arp = 0.06, pad = 0.13;
+    double kick = 0.34, snare = 0.30, hat = 0.30, openHat = 0.20, crash = 0.10, riser = 0.11;
+    double bass = 0.30, lead = 0.16, leadEcho = 0.32, arp = 0.14, pad = 0.13;
 };
 constexpr Levels kLevels;
 
@@ -63,7 +64,7 @@ void duckUnderKick(std::vector<float>& duck, long at) {
 // Renders the events of the score that `parts` selects, shifted by `offset`
 // samples. The kicks always duck, heard or not.
 void render(const Score& score, long step, long offset, unsigned parts, Stems& out) {
-    auto at = [&](long s) { return offset + s * step; };
+    auto at = [&](long s) { return offset + (s - score.start) * step; };
     for (const Hit& h : score.kicks) {
         if (parts & Kick) kick(out.drums, at(h.step), h.velocity * kLevels.kick);
         duckUnderKick(out.duck, at(h.step));
@@ -79,7 +80,7 @@ void render(const Score& score, long step, long offset, unsigned parts, Stems& o
     if (parts & Crash)
         for (const Hit& h : score.crashes) crash(out.drums, at(h.step), h.velocity * kLevels.crash, h.step + 11u);
     if (parts & Riser)
-        for (const Note& n : score.risers) riser(out.drums, at(n.step), n.steps * step, n.step + 23u);
+        for (const Note& n : score.risers) riser(out.drums, at(n.step), n.steps * step, kLevels.riser, n.step + 23u);
 
     // Gates a little shorter than the written length, so repeated notes re-articulate.
     if (parts & Bass)
@@ -88,7 +89,7 @@ void render(const Score& score, long step, long offset, unsigned parts, Stems& o
     if (parts & Arp)
         for (const Note& n : score.arp)
             arp(out.ducked, at(n.step), n.steps * step / 2, n.midi, n.velocity * kLevels.arp,
-                n.step % 2 == 0 ? -0.45 : 0.45);
+                n.step % 2 == 0 ? -0.6 : 0.6);
     if (parts & Pad)
         for (std::size_t i = 0; i < score.pads.size(); ++i) {
             const Chord& c = score.pads[i];
@@ -132,28 +133,33 @@ Bus mixdown(Stems& stems, long step) {
     return sum;
 }
 
-// How a song becomes a track: rendered `passes` times in a row, of which the
-// frames [from, from + length) are kept.
+// How a song becomes a track: rendered `passes` times in a row into `frames`,
+// of which the frames [from, from + length) are kept.
 struct Take {
     int passes;
-    long from, length;
+    long frames, from, length;
 };
 
-Bus renderSum(const Song& song, const Score& score, long frames, int passes, unsigned parts) {
+Bus renderSum(const Song& song, const Score& score, Take take, unsigned parts) {
     const long step = stepSamples(song.bpm);
-    Stems stems(static_cast<std::size_t>(frames));
-    for (int p = 0; p < passes; ++p) render(score, step, p * score.steps * step, parts, stems);
+    Stems stems(static_cast<std::size_t>(take.frames));
+    for (int p = 0; p < take.passes; ++p) render(score, step, p * (score.steps - score.start) * step, parts, stems);
     return mixdown(stems, step);
 }
 
-// A loop that joins without a click: the song is rendered twice in a row and
-// the second pass is kept, so its first bar already carries the tails (echo,
-// releases, crash) of its own last bar, exactly as when the player wraps.
-Take loopTake(const Score& score, long step) { return {2, score.steps * step, score.steps * step}; }
+// A loop that joins without a click: the song is rendered three times in a
+// row and the middle pass is kept, so its first bar already carries the tails
+// (echo, releases, crash) of its own last bar, exactly as when the player
+// wraps, and the master sees on either side what the loop has there.
+Take loopTake(const Score& score, long step) {
+    const long length = (score.steps - score.start) * step;
+    return {3, 3 * length, length, length};
+}
 
 // A piece played once: rendered from silence and padded to `seconds`.
 Take onceTake(const Score& score, long step, double seconds) {
-    return {1, 0, std::max(score.steps * step, std::lround(seconds * kRate))};
+    const long length = std::max((score.steps - score.start) * step, std::lround(seconds * kRate));
+    return {1, length, 0, length};
 }
 
 struct Track {
@@ -164,7 +170,7 @@ struct Track {
 };
 
 Mastered renderTrack(const Track& t, const Score& score, Take take) {
-    Bus sum = renderSum(t.song, score, take.from + take.length, take.passes, kAllParts);
+    Bus sum = renderSum(t.song, score, take, kAllParts);
     Mastered out = master(sum, take.from, take.length);
     if (!t.loop) {
         // A short fade at the very end.
@@ -184,7 +190,7 @@ bool writeStems(const std::filesystem::path& dir, const Track& t, const Score& s
     std::filesystem::create_directories(dir);
     bool ok = true;
     for (const PartName& p : kPartNames) {
-        Bus sum = renderSum(t.song, score, take.from + take.length, take.passes, p.part);
+        Bus sum = renderSum(t.song, score, take, p.part);
         Bus stem(static_cast<std::size_t>(take.length));
         for (long i = 0; i < take.length; ++i) {
             stem.left[i] = static_cast<float>(sum.left[take.from + i] * m.gain);
@@ -194,11 +200,12 @@ bool writeStems(const std::filesystem::path& dir, const Track& t, const Score& s
     }
     ok = ok && writeWavFloat(dir / "limiter.wav", {&m.reduction});
     std::ofstream sections(dir / "sections.txt");
-    const double bar = 16.0 * stepSamples(t.song.bpm) / kRate;
-    int bars = 0;
+    const double stepSeconds = static_cast<double>(stepSamples(t.song.bpm)) / kRate;
+    long at = 0;
     for (const Section& s : t.song.sections) {
-        sections << bars * bar << ' ' << s.bars * bar << ' ' << s.name << (s.riser ? " (riser)" : "") << '\n';
-        bars += s.bars;
+        const long steps = 16L * s.bars - s.from;
+        sections << at * stepSeconds << ' ' << steps * stepSeconds << ' ' << s.name << (s.riser ? " (riser)" : "") << '\n';
+        at += steps;
     }
     return ok && static_cast<bool>(sections);
 }
