@@ -55,6 +55,28 @@ std::vector<int16_t> writeTone(const fs::path& path, int frames) {
     return pcm;
 }
 
+// A sine on both channels, from its zero crossing, in the device's format.
+void writeSine(const fs::path& path, int frames, double hz) {
+    std::vector<int16_t> pcm;
+    for (int i = 0; i < frames; ++i)
+        for (int c = 0; c < 2; ++c)
+            pcm.push_back(static_cast<int16_t>(20000.0 * std::sin(2.0 * 3.14159265358979 * hz * i / 44100.0)));
+    std::ofstream out(path, std::ios::binary);
+    out.write("RIFF", 4);
+    put(out, 36 + frames * 4, 4);
+    out.write("WAVEfmt ", 8);
+    put(out, 16, 4);
+    put(out, 1, 2);
+    put(out, 2, 2);
+    put(out, 44100, 4);
+    put(out, 44100 * 4, 4);
+    put(out, 4, 2);
+    put(out, 16, 2);
+    out.write("data", 4);
+    put(out, frames * 4, 4);
+    out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
+}
+
 // What the disk driver wrote from byte `from` on, as 16-bit samples.
 std::vector<int16_t> recordedSince(std::uintmax_t from) {
     std::ifstream in(std::getenv("SDL_DISKAUDIOFILE"), std::ios::binary);
@@ -137,6 +159,32 @@ TEST_F(DiskDriver, StopAllSilencesWhatPlays) {
     std::vector<int16_t> after = recordedSince(from);
     ASSERT_GT(after.size(), 10000u) << "the device stopped writing";
     EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](int16_t s) { return s == 0; }));
+}
+
+TEST_F(DiskDriver, StoppingFadesOutInsteadOfStepping) {
+    // Loud sines, stopped mid-wave as the cues do it: stop then play in the
+    // same frame, later a stop alone. A halt leaves a step of up to 20000; a
+    // 5 ms fade adds less than 200 to the sines' own steps (at most 1260).
+    const fs::path low = dir / "low.wav", high = dir / "high.wav";
+    writeSine(low, 44100, 441.0);
+    writeSine(high, 44100, 330.0);
+    const auto from = recordedBytes();
+    showSoundEngine.play(low.string().c_str(), true);
+    waitForOutput(from, 310);
+    showSoundEngine.stopAll();
+    showSoundEngine.play(high.string().c_str(), true);
+    waitForOutput(recordedBytes(), 290);
+    showSoundEngine.stopAll();
+    waitForOutput(recordedBytes(), 150);
+    const std::vector<int16_t> recorded = recordedSince(from);
+    int largest = 0;
+    std::size_t at = 0;
+    for (std::size_t i = 2; i < recorded.size(); ++i)
+        if (std::abs(recorded[i] - recorded[i - 2]) > largest) largest = std::abs(recorded[i] - recorded[i - 2]), at = i / 2;
+    EXPECT_LT(largest, 1500) << "a step at frame " << at << " of " << recorded.size() / 2;
+    // Both tracks did play, loud, and silence followed.
+    EXPECT_GT(*std::max_element(recorded.begin(), recorded.end()), 19000);
+    EXPECT_EQ(recorded.back(), 0);
 }
 
 TEST_F(DiskDriver, ANewTrackReplacesTheOneThatPlays) {

@@ -26,6 +26,8 @@ std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Reso
 
 // Renders the events, from the clip's first sample on, as interleaved 16-bit
 // stereo at the tracks' rate. Sample n sounds at show time from + n / rate.
+// What a stop silences fades out over its last 5 ms, as the show's engine
+// plays it (which plays everything those 5 ms later).
 class SoundtrackMixer {
 public:
     // `tracks` maps each path the cues name to its opened file.
@@ -39,16 +41,18 @@ private:
         const WavTrack* track;
         long long start;  // output sample where its first sample sounds
         bool looped;
+        long long end;    // output sample of the stop that silences it
     };
     struct Timed {
         long long at;  // output sample of the event
         SoundEvent event;
     };
-    void apply(const SoundEvent& event, long long at);
+    void apply(std::size_t index);
 
     std::vector<Timed> events_;
     std::size_t nextEvent_ = 0;
     std::vector<std::pair<std::string, const WavTrack*>> tracks_;
     std::vector<Voice> voices_;
     long long position_ = 0;
+    long long fade_ = 0;  // frames of the fade before a stop
 };

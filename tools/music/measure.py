@@ -193,8 +193,10 @@ def measure_show(show_wav, cues_txt, tracks, measured, plot):
         # the first sample of what starts.
         c = int(round(at * rate))
         step = steps(x[c - int(0.005 * rate) - 1:c + 1]).max()
+        join = steps(x[c - 1:c + 1]).max()
         print(f"cut at {at:.3f} s, {playing} -> {name}: short-term {before:.1f} -> {after:.1f} LUFS "
-              f"({after - before:+.1f} LU); largest sample step {step:.4f} FS "
+              f"({after - before:+.1f} LU); largest sample step {step:.4f} FS over the last 5 ms, "
+              f"{join:.4f} FS across the join "
               f"(99.9th percentile of the tracks: {playing} {track_steps[playing]:.4f}, "
               f"{name} {track_steps[name]:.4f})")
     if plot:
