@@ -3,6 +3,7 @@
 // environment before static initialisation opens the device:
 // - DiskDriver: SDL_AUDIODRIVER=disk, SDL_DISKAUDIOFILE=<file>; the file
 //   receives what the mixer plays, at real-time pace;
+// - DiskDriverClosed: the same driver, for the engine's close() alone;
 // - NoDevice: SDL_AUDIODRIVER names a driver that does not exist.
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
@@ -239,6 +240,29 @@ TEST_F(DiskDriver, AlsaStillReportsItsErrorsOnceADeviceIsOpen) {
     snd_pcm_t* pcm = nullptr;
     EXPECT_LT(snd_pcm_open(&pcm, "no-such-pcm", SND_PCM_STREAM_PLAYBACK, 0), 0);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("ALSA lib"), std::string::npos);
+}
+
+// Run in a process of its own: the engine is absent afterwards.
+TEST(DiskDriverClosed, ClosingFadesOutWhatPlaysBeforeItReturns) {
+    // What the show does at its end: close() returns once the fade has gone
+    // out, so the process can end without a step in the sound.
+    ASSERT_TRUE(showSoundEngine.available());
+    const fs::path dir = fs::temp_directory_path() / ("show_sound_close_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    writeSine(dir / "sine.wav", 44100, 441.0);
+    const auto from = recordedBytes();
+    showSoundEngine.play((dir / "sine.wav").string().c_str(), true);
+    waitForOutput(from, 300);
+    showSoundEngine.close();
+    const std::vector<int16_t> recorded = recordedSince(from);
+    fs::remove_all(dir);
+    EXPECT_FALSE(showSoundEngine.available());
+    ASSERT_GT(recorded.size(), 2u * 4410);
+    int largest = 0;
+    for (std::size_t i = 2; i < recorded.size(); ++i) largest = std::max(largest, std::abs(recorded[i] - recorded[i - 2]));
+    EXPECT_LT(largest, 1500);
+    // It ends on silence: the last 10 ms written before close() returned.
+    EXPECT_TRUE(std::all_of(recorded.end() - 882, recorded.end(), [](int16_t s) { return s == 0; }));
 }
 
 TEST(NoDevice, TheEngineIsAbsentAndEveryCallIsHarmless) {
