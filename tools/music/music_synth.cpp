@@ -26,7 +26,7 @@ namespace {
 // carry the groove without covering the rest, the lead sits on top, and the
 // chip arp and the hats, the character of the style, are heard over the kick.
 struct Levels {
-    double kick = 0.34, snare = 0.30, hat = 0.30, openHat = 0.20, crash = 0.10, riser = 0.11;
+    double kick = 0.34, snare = 0.30, hat = 0.30, openHat = 0.20, crash = 0.10, riser = 0.20;
     double bass = 0.30, lead = 0.16, leadEcho = 0.32, arp = 0.14, pad = 0.13;
 };
 constexpr Levels kLevels;

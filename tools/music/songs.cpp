@@ -145,12 +145,13 @@ Song newtune() {
         {.name = "second rise", .bars = 4, .chords = "Dm Am F E",
          .kick = kFour, .snare = kRoll, .hats = kSixteenHats, .bass = kBassOctaves,
          .arp = kArpUp, .pad = 0.8, .brightFrom = 0.7, .brightTo = 1.0, .riser = true},
-        // The theme's chords a whole tone up, a melody of its own, the arp
-        // bouncing and the bass in octaves: a lift, not a copy of the drop.
+        // The theme's chords a whole tone up, a melody of its own doubled an
+        // octave down, the arp bouncing and the bass in octaves: a lift, not
+        // a copy of the drop.
         {.name = "return", .bars = 16, .chords = "Bm G D A",
          .kick = kFour, .snare = kBackbeat, .hats = kSixteenHats, .bass = kBassOctaves,
          .lead = {R1, R2, R3, R4, R5, R6, R7, R8, A1, A2, A3, A4, R5, R6, R7, R8}, .leadShift = 2,
-         .tone = LeadTone::Saw,
+         .tone = LeadTone::Saw, .leadDouble = true,
          .arp = kArpBounce, .pad = 0.5, .brightFrom = 0.8, .brightTo = 1.0, .fills = true, .crash = true},
         {.name = "bridge", .bars = 4, .chords = "Dm Am F E",
          .hats = kOffHats, .bass = kBassHold, .lead = {E1, E2, E3, E4end}, .tone = LeadTone::Saw,
