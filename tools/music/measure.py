@@ -154,9 +154,11 @@ def print_similarity(x, rate, sections):
           f"{min(sims):.3f} to {max(sims):.3f}")
 
 
-def print_risers(sections, reduction, rate, t, m, switch, cut):
+def print_risers(name, sections, reduction, rate, t, m, switch, cut):
     """Each riser of the track that plays from `switch` to `cut` in the show,
     against what follows it there (the next section, or what the cut brings)."""
+    if any("(riser)" in label for _, _, label in sections):
+        print(f"{name}'s risers in the show:")
     for i, (start, length, label) in enumerate(sections):
         if "(riser)" not in label or i + 1 == len(sections):
             continue
@@ -182,8 +184,7 @@ def measure_show(show_wav, cues_txt, tracks, measured, plot):
     for k, (at, name) in enumerate(plays):
         if name in measured:
             cut = plays[k + 1][0] if k + 1 < len(plays) else 295.0
-            print(f"{name}'s risers in the show:")
-            print_risers(*measured.pop(name), t, m, at, cut)
+            print_risers(name, *measured.pop(name), t, m, at, cut)
         if k == 0:
             continue
         playing = plays[k - 1][1]
