@@ -172,8 +172,9 @@ void SdlSoundEngine::close() {
     haltWithFade();
     open_ = false;
     // The fade goes out with the next mix; two more push it through the
-    // device's buffers. Mixes come every 23 ms.
-    if (declicker.frames == 0) return;
+    // device's buffers. Mixes come every 23 ms. An engine that never played
+    // has nothing to wait for (every test process ends through here).
+    if (declicker.frames == 0 || current_ == nullptr) return;
     const unsigned until = declicker.mixes.load() + 3;
     for (int waited = 0; waited < 100 && static_cast<int>(until - declicker.mixes.load()) > 0; ++waited)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
