@@ -10,7 +10,7 @@
 namespace synth {
 
 constexpr double kTargetLufs = -14.0;
-constexpr double kCeilingDbtp = -1.3;  // under -1 dBTP, with room for 16-bit rounding
+constexpr double kCeilingDbtp = -1.5;  // under -1 dBTP, with room for rounding and other meters
 
 struct Mastered {
     Bus track;
