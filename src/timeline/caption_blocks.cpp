@@ -120,7 +120,6 @@ void drawLines(Font& font, const Shader& program, float scale, glm::vec3 colour,
 // after each escape so that the letters after it are not read as hex digits.
 
 void openingTitle(Frame& frame) {
-    musicCueStart(frame.sound, frame.musicCueFlag);
     const Shader& program = frame.res.programs.demo6pt1;
     beginCard(program, frame.t, kDeepBlueBlack);
     drawLines(antonioFont, program, 1.0f, kCaptionViolet, {
@@ -172,7 +171,6 @@ void greetingsGravelmist(Frame& frame) {
 }
 
 void greetingsBrambl(Frame& frame) {
-    musicCueSwitch(frame.sound, frame.musicCueFlag, frame.t);
     const float t = frame.t;
     const Shader& program = frame.res.programs.demo6pt71;
     beginCard(program, t - 65.0f, kWineRed);

@@ -308,9 +308,4 @@ void cubeChain(Frame& frame) { drawSlabScene(frame, kCubeChain); }
 void slabStack(Frame& frame) { drawSlabScene(frame, kSlabStack); }
 void rockingSlabs(Frame& frame) { drawSlabScene(frame, kRockingSlabs); }
 void tiltingSlabs(Frame& frame) { drawSlabScene(frame, kTiltingSlabs); }
-
-void slabWave(Frame& frame) {
-    // Brings the first track back on the first frame of the window.
-    musicCueReturn(frame.sound, frame.musicCueFlag);
-    drawSlabScene(frame, kSlabWave);
-}
+void slabWave(Frame& frame) { drawSlabScene(frame, kSlabWave); }
