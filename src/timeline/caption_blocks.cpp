@@ -15,6 +15,7 @@
 
 #include "render/gl.h"
 #include "render/glyph_atlas.h"
+#include "timeline/shared_with_glsl.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ void openingTitle(Frame& frame) {
 void creditsCard(Frame& frame) {
     const Shader& program = frame.res.programs.demo6pt1;
     beginCard(program, frame.t, {0.41f, 0.14f, swingingBlue(frame.t, 0.201), 0.95f});
-    drawLines(antonioFont, program, 0.77f, kSage, {
+    drawLines(antonioFont, program, kCreditsScale, kSage, {
         {"Po\xE8" "tes", 10.0f, 712.0f},
         {"terrible", 220.0f, 472.0f},
         {"Pebbleton", 120.0f, 275.0f},

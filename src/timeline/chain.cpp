@@ -6,6 +6,7 @@
 #include "timeline/image_blocks.h"
 #include "timeline/music_cues.h"
 #include "timeline/scene_blocks.h"
+#include "timeline/shared_with_glsl.h"
 
 namespace {
 
@@ -46,13 +47,11 @@ constexpr std::array<ChainLink, 28> kTimelineChain = {{
     {"tilting slabs", between(234, 254), tiltingSlabs},
     {"music: return", between(257, 291), returnMusic},
     {"slab wave", between(257, 291), slabWave},
-    // Images over everything, then the end of the show.
-    {"image overlay",
-     between(17, 35) | between(40, 50) | between(52, 62) | between(64, 72) | between(112, 122) |
-         between(212, 222) | after(284),
-     imageOverlay},
-    {"end card", after(290), endCard},
-    {"end of show", after(295), endOfShow},
+    // Images over everything, then the end of the show. The picture windows
+    // are shared with the image program.
+    {"image overlay", imageOverlayWindow(), imageOverlay},
+    {"end card", after(kEndCardStart), endCard},
+    {"end of show", after(kShowEnd), endOfShow},
 }};
 
 bool runTimeline(Frame& frame) {
