@@ -19,8 +19,8 @@ bool isCue(const ChainLink& link) {
 }  // namespace
 
 constexpr std::array<ChainLink, 28> kTimelineChain = {{
-    // Captions: at most one runs per frame. The music cues run just ahead of
-    // the blocks they sound with.
+    // The music cues have links of their own, just ahead of the blocks they
+    // sound with. Captions: at most one runs per frame.
     {"music: first track", before(9), startMusic},
     {"opening title", before(9), openingTitle},
     {"credits card", between(9, 15), creditsCard},
