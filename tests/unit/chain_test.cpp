@@ -12,10 +12,11 @@
 
 namespace {
 
-const Block kCaptions[] = {openingTitle,   creditsCard,    phraseCaption,       greetingsTitle,
+// The chain's caption and scene blocks; the other links are cues, images and the end.
+const Block kCaptions[] = {openingTitle, creditsCard, phraseCaption, greetingsTitle,
                            greetingsGravelmist, greetingsBrambl, greetingsTimbre, greetingsSprig,
-                           greetings8463,  greetingsGlimmertak, greetingsVeska, closingGreetings};
-const Block kScenes[] = {cubeWave1, cubeWave2, slabRibbon,   cubeSweep,    pillarRow,
+                           greetings8463, greetingsGlimmertak, greetingsVeska, closingGreetings};
+const Block kScenes[] = {cubeWave1, cubeWave2, slabRibbon, cubeSweep, pillarRow,
                          cubeChain, slabStack, rockingSlabs, tiltingSlabs, slabWave};
 
 template <std::size_t N>
