@@ -1,9 +1,8 @@
 # Assembles one GLSL program source into a self-contained file: every line
 # `#include "path"` is replaced by that file's text (paths relative to the
-# including file, else to INCLUDE_DIR when given: where the build writes the
-# modules it generates), each file at most once per program. A missing include,
-# or one that leads back to a file being included, stops with the file and line.
-#   cmake -DIN=<source> -DOUT=<assembled file> [-DINCLUDE_DIR=<dir>] -P assemble_glsl.cmake
+# including file), each file at most once per program. A missing include, or
+# one that leads back to a file being included, stops with the file and line.
+#   cmake -DIN=<source> -DOUT=<assembled file> -P assemble_glsl.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -37,6 +36,8 @@ function(glsl_expand file)
         glsl_fail("${file}" ${number} "malformed include: ${line}")
       endif()
       get_filename_component(target "${CMAKE_MATCH_1}" ABSOLUTE BASE_DIR "${dir}")
+      # Not beside the including file: then in -DINCLUDE_DIR=<dir>, where the
+      # build writes the modules it generates.
       if(NOT EXISTS "${target}" AND DEFINED INCLUDE_DIR)
         get_filename_component(generated "${CMAKE_MATCH_1}" ABSOLUTE BASE_DIR "${INCLUDE_DIR}")
         if(EXISTS "${generated}")
@@ -63,7 +64,7 @@ function(glsl_expand file)
 endfunction()
 
 if(NOT DEFINED IN OR NOT DEFINED OUT)
-  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> [-DINCLUDE_DIR=<dir>] -P assemble_glsl.cmake")
+  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> -P assemble_glsl.cmake")
 endif()
 get_filename_component(IN "${IN}" ABSOLUTE)
 set_property(GLOBAL PROPERTY GLSL_TEXT "")
