@@ -102,13 +102,17 @@ std::vector<double> limiterGain(const std::vector<float>& peaks, double ceiling)
 
 }  // namespace
 
-Mastered master(const Bus& sum, long from, long length) {
-    Bus x = sum;
-    for (std::vector<float>* channel : {&x.left, &x.right}) {
+void shape(Bus& bus) {
+    for (std::vector<float>* channel : {&bus.left, &bus.right}) {
         highPass(*channel);
         highShelf(*channel, 3000.0, 5.0);
     }
-    widen(x, 1.4);
+    widen(bus, 1.4);
+}
+
+Mastered master(const Bus& sum, long from, long length) {
+    Bus x = sum;
+    shape(x);
     const std::vector<float> peaks = truePeaks(x);
     const double ceiling = std::pow(10.0, kCeilingDbtp / 20.0);
 

@@ -18,6 +18,10 @@ struct Mastered {
     std::vector<float> reduction;   // the limiter's gain reduction per frame, in dB
 };
 
+// The filters and the stereo width of the chain, in place: what the master
+// does before its gain and limiter (and all it does to a stem).
+void shape(Bus& bus);
+
 // Masters `sum` and keeps `length` frames from `from`; the frames around them
 // prime the filters and the limiter's look-ahead, and the loudness is that of
 // the frames kept.

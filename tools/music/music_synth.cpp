@@ -184,13 +184,14 @@ Mastered renderTrack(const Track& t, const Score& score, Take take) {
     return out;
 }
 
-// Each instrument alone at its level in the master, the limiter's work and
-// the sections, under `dir`.
+// Each instrument alone at its level in the master (through its filters and
+// gain, short of the limiter), the limiter's work and the sections, under `dir`.
 bool writeStems(const std::filesystem::path& dir, const Track& t, const Score& score, Take take, const Mastered& m) {
     std::filesystem::create_directories(dir);
     bool ok = true;
     for (const PartName& p : kPartNames) {
         Bus sum = renderSum(t.song, score, take, p.part);
+        shape(sum);
         Bus stem(static_cast<std::size_t>(take.length));
         for (long i = 0; i < take.length; ++i) {
             stem.left[i] = static_cast<float>(sum.left[take.from + i] * m.gain);
