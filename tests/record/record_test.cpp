@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "offscreen_show.h"
+#include "soundtrack.h"
 #include "timeline/music_cues.h"
 #include "wav_track.h"
 
@@ -147,6 +148,42 @@ TEST(Record, ClipAcrossTheMusicSwitch) {
     const auto [newtuneLag, newtuneScore] = locate(decoded, 48510, newtune, 0, kLength, kReach);
     EXPECT_GT(newtuneScore, 0.9);
     EXPECT_LE(std::abs(newtuneLag), kTolerance);
+}
+
+// The cues' stop-then-play, mid-wave, as the mixer renders it: what stops
+// fades out over the 5 ms before the stop, and what starts begins on the
+// stop's own sample with its first sample, unchanged.
+TEST(Record, TheMixerFadesOutWhatAStopSilences) {
+    Scratch scratch;
+    auto writeSine = [&](const char* name, double hz) {
+        std::vector<std::int16_t> pcm;
+        for (int i = 0; i < kRate; ++i) pcm.insert(pcm.end(), 2, static_cast<std::int16_t>(20000.0 * std::sin(2.0 * M_PI * hz * i / kRate)));
+        std::ofstream out(scratch.dir / name, std::ios::binary);
+        const std::uint32_t header[] = {0x46464952, 36u + kRate * 4u, 0x45564157, 0x20746d66, 16, 0x00020001,
+                                        kRate, kRate * 4u, 0x00100004, 0x61746164, kRate * 4u};
+        out.write(reinterpret_cast<const char*>(header), sizeof header);
+        out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
+        return (scratch.dir / name).string();
+    };
+    const std::string low = writeSine("low.wav", 441.0), high = writeSine("high.wav", 330.0);
+    WavTrack first, second;
+    std::string error;
+    ASSERT_TRUE(first.open(low, error)) << error;
+    ASSERT_TRUE(second.open(high, error)) << error;
+    const double cut = 0.50171;  // frame 22125: a quarter into a wave of the 441 Hz sine, at its crest
+    SoundtrackMixer mixer({{0.0, low, true}, {cut, "", false}, {cut, high, true}, {0.8, "", false}}, 0.0,
+                          {{low, &first}, {high, &second}});
+    std::vector<std::int16_t> mixed(2 * kRate);
+    mixer.mix(mixed.data(), kRate);
+
+    int largest = 0;
+    for (std::size_t i = 2; i < mixed.size(); ++i) largest = std::max(largest, std::abs(mixed[i] - mixed[i - 2]));
+    EXPECT_LT(largest, 1500);  // a halt at the crest steps by 20000; the sines' own steps reach 1260
+    const long at = std::lround(cut * kRate);
+    EXPECT_LT(std::abs(mixed[2 * (at - 1)]), 500) << "the first track has faded out by the stop";
+    EXPECT_GT(std::abs(mixed[2 * (at - 300)]), 5000) << "but not long before it";
+    for (long i = 0; i < 1000; ++i) ASSERT_EQ(mixed[2 * (at + i)], second.left(static_cast<std::size_t>(i))) << i;
+    EXPECT_EQ(mixed[2 * (kRate - 1)], 0);
 }
 
 // One frame at full size against the offscreen render of the same t: no
