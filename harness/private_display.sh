@@ -7,6 +7,12 @@
 # and writes the display's number and a newline on standard output.
 # Sourced, it defines start_private_display, which runs it in the background,
 # exports DISPLAY and sets xvfb_pid; it returns 1 when no server came up.
+# Run, it needs nothing on the PATH but Xvfb.
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  # Its chatter about displays already taken is of no use to anyone.
+  exec Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>&1 >/dev/null 2>&1
+fi
 
 private_display_script=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/private_display.sh
 
@@ -19,8 +25,3 @@ start_private_display() {
   [ -n "$number" ] || return 1
   export DISPLAY=":$number"
 }
-
-if [ "${BASH_SOURCE[0]}" = "$0" ]; then
-  # Its chatter about displays already taken is of no use to anyone.
-  exec Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>&1 >/dev/null 2>&1
-fi

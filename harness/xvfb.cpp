@@ -36,7 +36,8 @@ std::string startPrivateXvfb() {
         close(fds[0]);
         dup2(fds[1], STDOUT_FILENO);
         close(fds[1]);
-        execl(SHOW_PRIVATE_DISPLAY, SHOW_PRIVATE_DISPLAY, static_cast<char*>(nullptr));
+        // Through bash by its full name: the PATH may hold only Xvfb.
+        execl("/bin/bash", "bash", SHOW_PRIVATE_DISPLAY, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);

@@ -3,9 +3,8 @@
 # tests, real-GL tests on a private Xvfb, end-to-end runs of the show; then
 # the unit and recorded-GL tests again under AddressSanitizer and UBSan, and
 # the whole show and the recorder stopped by Ctrl+C under them with
-# LeakSanitizer; then builds the Debian package
-# and checks it unpacked. Before all that, the benches and tools build on
-# their own, with the tests off.
+# LeakSanitizer; then builds the Debian package and checks it unpacked.
+# Before the tests run, the benches and tools build once with the tests off.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON

@@ -73,13 +73,19 @@ FrameStream::~FrameStream() {
     changed_.notify_all();
     // The writer may still read a mapped buffer: it goes first.
     writer_.join();
+    unmapAll();
+    deleteBuffers(2, buffers_);
+}
+
+// Only while the writer holds no buffer.
+void FrameStream::unmapAll() {
     for (int slot = 0; slot < 2; ++slot) {
         if (mapped_[slot] == nullptr) continue;
         glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[slot]);
         unmapBuffer(GL_PIXEL_PACK_BUFFER);
+        mapped_[slot] = nullptr;
     }
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-    deleteBuffers(2, buffers_);
 }
 
 double FrameStream::writeSeconds() const {
@@ -130,13 +136,7 @@ bool FrameStream::finish() {
         handToWriter(static_cast<int>((frames_ - 1) % 2));
         ok = waitForWriter();
     }
-    for (int slot = 0; slot < 2; ++slot) {
-        if (mapped_[slot] == nullptr) continue;
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[slot]);
-        unmapBuffer(GL_PIXEL_PACK_BUFFER);
-        mapped_[slot] = nullptr;
-    }
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    unmapAll();
     return ok;
 }
 

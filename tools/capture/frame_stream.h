@@ -30,6 +30,7 @@ public:
 private:
     bool waitForWriter();
     void handToWriter(int slot);
+    void unmapAll();
     void writerLoop();
 
     unsigned int buffers_[2] = {};
