@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "noop_gl.h"
 #include "timeline/chain.h"
 
 namespace {
@@ -23,20 +22,6 @@ private:
 double scriptedNow = 0.0;
 double readScriptedNow() { return scriptedNow; }
 
-// Runs `work` with the show's GL entry points pointed at functions that do
-// nothing, then gives the driver's back.
-template <typename Work>
-void withoutGl(Work work) {
-#define SAVE_GL(type, name) const type saved_##name = gl_api::name;
-    SHOW_GL_FUNCTIONS(SAVE_GL)
-#undef SAVE_GL
-    noopgl::install();
-    work();
-#define RESTORE_GL(type, name) gl_api::name = saved_##name;
-    SHOW_GL_FUNCTIONS(RESTORE_GL)
-#undef RESTORE_GL
-}
-
 constexpr int kStereo = 2;
 
 }  // namespace
@@ -48,13 +33,11 @@ std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Reso
     // The grid reaches back from the clip's first frame to the show's start.
     const long first = -static_cast<long>(std::floor(options.from * options.fps + 1e-9));
     const long end = frameCount(options);
-    withoutGl([&] {
-        for (long k = first; k < end; ++k) {
-            recorder.now = scriptedNow = frameTime(options, k);
-            Frame frame{static_cast<float>(recorder.now), resources, readScriptedNow, recorder, musicCueFlag};
-            runTimeline(frame);
-        }
-    });
+    for (long k = first; k < end; ++k) {
+        recorder.now = scriptedNow = frameTime(options, k);
+        Frame frame{static_cast<float>(recorder.now), resources, readScriptedNow, recorder, musicCueFlag};
+        runCues(frame);
+    }
     return events;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The recording's audio: what the live show would play over the same seconds.
-// The music cues run inside the show's own chain over the whole frame grid
+// The cue links of the show's own chain run over the whole frame grid
 // (skipped frames included), with a sound engine that writes down each play
 // and stop with its frame's time; the mixer then renders those events
 // sample-exactly from the WAV tracks.
@@ -19,9 +19,9 @@ struct SoundEvent {
     bool looped = false;
 };
 
-// Runs the chain, with every GL call going nowhere, over every frame of the
+// Runs the chain's cue links, which make no GL call, over every frame of the
 // clip's grid from the first one at or after 0 s up to the clip's end, and
-// returns the sound engine calls its cues made. Needs the built resources.
+// returns the sound engine calls they made. The resources only fill the frame.
 std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Resources& resources);
 
 // Renders the events, from the clip's first sample on, as interleaved 16-bit
