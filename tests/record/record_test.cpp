@@ -112,6 +112,39 @@ std::pair<long, double> locate(const std::vector<double>& decoded, long expected
     return {best, bestScore};
 }
 
+std::string contents(const std::string& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// The recorder in a process group of its own, its standard error into `err`.
+pid_t startRecorder(const std::string& args, const std::string& err, const std::string& env = "") {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        const std::string command =
+            "exec env -u DISPLAY " + env + " " + RECORD_PROGRAM + " " + args + " 2>" + quoted(err);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+// Ctrl+C on the recorder's whole process group (its X server too); its exit
+// status, or -1 when it is still running `patience` seconds later (it is then
+// killed).
+int interrupt(pid_t pid, int patience) {
+    kill(-pid, SIGINT);
+    int status = 0;
+    for (int i = 0; i < patience * 10; ++i) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        usleep(100000);
+    }
+    kill(-pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
 }  // namespace
 
 // 73 to 75.5 s at 10 fps: Tune1 loops from the show's start, and newtune
@@ -257,35 +290,48 @@ TEST(Record, FailuresLeaveNothing) {
     fs::remove_all(bin);
 }
 
-// Ctrl+C reaches the recorder's whole process group (its X server too):
-// it stops, says so, and removes what it had written.
+// Ctrl+C: the recorder stops, says so, and removes what it had written.
 TEST(Record, InterruptLeavesNothing) {
     Scratch scratch;
     const std::string err = (scratch.dir / ".." / (scratch.dir.filename().string() + ".err")).string();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setpgid(0, 0);
-        const std::string command = std::string("exec env -u DISPLAY ") + RECORD_PROGRAM +
-                                    " --to 30 --fps 10 --size 64x36 " + quoted((scratch.dir / "out.mp4").string()) +
-                                    " 2>" + quoted(err);
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const pid_t pid = startRecorder("--to 30 --fps 10 --size 64x36 " + quoted((scratch.dir / "out.mp4").string()), err);
     // Wait for the first frames, then interrupt.
-    for (int i = 0; i < 300; ++i) {
-        std::ifstream in(err);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        if (text.find("frames") != std::string::npos) break;
-        usleep(100000);
-    }
-    kill(-pid, SIGINT);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    std::ifstream in(err);
-    std::string text((std::istreambuf_iterator<char>(in)), {});
+    for (int i = 0; i < 300 && contents(err).find("frames") == std::string::npos; ++i) usleep(100000);
+    const int status = interrupt(pid, 60);
+    const std::string text = contents(err);
     fs::remove(err);
-    ASSERT_TRUE(WIFEXITED(status)) << text;
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGINT) << text;
+    EXPECT_EQ(status, 128 + SIGINT) << text;
     EXPECT_NE(text.find("stopped by signal"), std::string::npos) << text;
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+// Ctrl+C while a frame is half written to an ffmpeg that has stopped reading:
+// the frame loop waits on the writer, the writer on the pipe. The recorder
+// must still end at once, as for any Ctrl+C, with ffmpeg gone and nothing left.
+TEST(Record, InterruptInTheMiddleOfAWrite) {
+    Scratch scratch;
+    const fs::path bin = scratch.dir / ".." / (scratch.dir.filename().string() + "_stuck");
+    fs::create_directories(bin);
+    const std::string ffmpegPid = (bin / "pid").string();
+    // The stand-in holds both pipes open and reads nothing.
+    std::ofstream(bin / "ffmpeg") << "#!/bin/sh\necho $$ >" << quoted(ffmpegPid) << "\nexec sleep 600\n";
+    fs::permissions(bin / "ffmpeg", fs::perms::owner_all);
+    const std::string err = (bin / "err").string();
+    const pid_t pid = startRecorder("--from 100 --to 130 --fps 10 --size 64x36 " +
+                                        quoted((scratch.dir / "out.mp4").string()),
+                                    err, "PATH=" + quoted(bin.string()) + ":/usr/bin:/bin");
+    for (int i = 0; i < 1200 && contents(ffmpegPid).empty(); ++i) usleep(100000);
+    ASSERT_FALSE(contents(ffmpegPid).empty()) << contents(err);
+    // A few frames: the first fills the pipe, the next ones wait behind it.
+    sleep(3);
+    const int status = interrupt(pid, 30);
+    const pid_t stuck = std::stoi(contents(ffmpegPid));
+    const bool stuckAlive = kill(stuck, 0) == 0;
+    if (stuckAlive) kill(stuck, SIGKILL);
+    const std::string text = contents(err);
+    fs::remove_all(bin);
+    EXPECT_EQ(status, 128 + SIGINT) << "-1: still running 30 s after Ctrl+C\n" << text;
+    EXPECT_NE(text.find("stopped by signal"), std::string::npos) << text;
+    EXPECT_FALSE(stuckAlive) << "ffmpeg outlived the recorder";
     EXPECT_TRUE(scratch.entries().empty());
 }
