@@ -15,8 +15,7 @@ uniform mat4 trans;
 uniform float time;
 
 // The image windows, so each picture can ink in and fade out at its ends.
-const float kStarts[8] = float[](17.0, 26.0, 40.0, 52.0, 64.0, 112.0, 212.0, 284.0);
-const float kEnds[8] = float[](26.0, 35.0, 50.0, 62.0, 72.0, 122.0, 222.0, 295.0);
+#include "timeline.glsl"  // generated: kImageStarts, kImageEnds, kEndCardStart, kShowEnd
 const float kFadeIn = 0.6;
 const float kFadeOut = 0.45;
 // A little larger than the bare quad, so the lettering reads from the back of the room.
@@ -30,11 +29,11 @@ float presence(float start, float end) {
 void main() {
     float p = 0.0;
     // From 290 s a second, unscaled quad is the closing card; it has its own window.
-    bool closingCard = time > 290.0 && trans[0][0] < 1.1;
+    bool closingCard = time > kEndCardStart && trans[0][0] < 1.1;
     if (closingCard) {
-        p = presence(290.0, 295.0);
+        p = presence(kEndCardStart, kShowEnd);
     } else {
-        for (int i = 0; i < 8; ++i) p = max(p, presence(kStarts[i], kEnds[i]));
+        for (int i = 0; i < kImageCount; ++i) p = max(p, presence(kImageStarts[i], kImageEnds[i]));
     }
 
     // Each picture sways with its own phase (taken from where it sits).

@@ -13,10 +13,8 @@ flat out float vWarmth;    // how far the tilt warms the gradient towards gold
 flat out float vBeat;      // the bright band of the slab on the beat
 flat out vec3 vSlabTint;
 
-const float kSlabs = 21.0;  // the scene draws slabs 1 to 21
-
 void main() {
-    gl_Position = slabVertex(kSlabs);
+    gl_Position = slabVertex(kWaveSlabs);
     FaceVertexLight lit = faceVertexLight(vec3(-0.4, 0.75, 0.5));
     vWrap = lit.facing * 0.5 + 0.5;
     // The row shifts the gradient; the tilt (rootone) warms it slowly.

@@ -4,8 +4,8 @@
 # renderer, told to offer OpenGL 4.6.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh -DSHOW_TESTS=OFF -DSHOW_BENCHMARKS=OFF
-cd build/run
+# Only the show and its data; whatever else build/ is configured with stays.
+tools/setup.sh --target show
 
 xvfb_pid=""
 cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
@@ -13,14 +13,11 @@ trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: playing on a virtual display (Xvfb + Mesa llvmpipe with its OpenGL 4.6 override)."
-  display_number=99
-  while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
-  Xvfb ":$display_number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-  export DISPLAY=":$display_number"
+  source harness/private_display.sh
+  start_private_display || { echo "Xvfb did not start." >&2; exit 1; }
   export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
 fi
+cd build/run
 
 # The show's messages go where this script's output goes (a terminal, a file,
 # a pipe) and into a copy, read afterwards for the explanation below. tee -i:

@@ -7,6 +7,7 @@
 # (told to offer OpenGL 4.6). Ctrl+C stops it and leaves no file behind.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/tools/setup.sh" -DSHOW_TESTS=OFF -DSHOW_BENCHMARKS=OFF >&2
+# Only the recorder and the show's data; whatever else build/ is configured with stays.
+"$root/tools/setup.sh" --target record >&2
 # OUT is taken relative to where this was called from; the data from the run directory.
 exec "$root/build/tools/capture/record" --run-dir "$root/build/run" "$@"

@@ -2,17 +2,25 @@
 # Installs what is missing, builds, and runs every test: unit and recorded-GL
 # tests, real-GL tests on a private Xvfb, end-to-end runs of the show; then
 # the unit and recorded-GL tests again under AddressSanitizer and UBSan, and
-# the whole show under them with LeakSanitizer; then builds the Debian package
-# and checks it unpacked; then builds the browser build and checks it in
-# headless Chromium (ANGLE on Mesa and SwiftShader).
+# the whole show and the recorder stopped by Ctrl+C under them with
+# LeakSanitizer; then builds the Debian package and checks it unpacked; then
+# builds the browser build and checks it in headless Chromium (ANGLE on Mesa
+# and SwiftShader). Before the tests run, the benches and tools build once
+# with the tests off.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
+
+echo "== the benches and tools without the tests =="
+# Unoptimised: only whether it builds counts here.
+cmake -S . -B build-standalone -DCMAKE_BUILD_TYPE=None -DSHOW_TESTS=OFF -DSHOW_BENCHMARKS=ON >/dev/null
+cmake --build build-standalone -j"$(nproc)"
+
 (cd build && ctest --output-on-failure -j2)
 
-echo "== unit and recorded-GL tests, and the whole show, with AddressSanitizer and UBSan =="
+echo "== unit and recorded-GL tests, the whole show and the stopped recorder, with AddressSanitizer and UBSan =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSHOW_SANITIZE=ON -DSHOW_BENCHMARKS=OFF >/dev/null
-cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests run_data show
+cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests run_data show record_tests
 (cd build-sanitize && ctest --output-on-failure -j2 -L 'unit|sanitize')
 
 echo "== the Debian package =="

@@ -29,13 +29,15 @@ out=$repo/build-web
 site=$out/site
 mkdir -p "$out"
 
-echo "== music: synthesised by the native build =="
+echo "== music and ES programs: made by the native build =="
 if [ -f build/CMakeCache.txt ]; then
-  cmake --build build --target music_wavs demo6_programs >/dev/null
+  cmake --build build --target music_wavs demo6_programs demo6_programs_es >/dev/null
 else
   tools/setup.sh
 fi
 wavs=$repo/build/run/demo6/musics
+# The programs: the native build assembles their OpenGL ES 3.00 variant too.
+es_programs=$repo/build/run-es/demo6
 
 echo "== FreeType for wasm =="
 tools/web/build_freetype.sh "$out"
@@ -51,9 +53,7 @@ echo "== site =="
 rm -rf "$site.new"
 mkdir -p "$site.new/demo6/images" "$site.new/music"
 cp web/index.html web/page.js "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.new/"
-for source in demo6/*.vs demo6/*.fs; do
-  cmake -DIN="$source" -DOUT="$site.new/$source" -DVARIANT=es -P cmake/assemble_glsl.cmake
-done
+cp "$es_programs"/*.vs "$es_programs"/*.fs "$site.new/demo6/"
 # Where the browser's derivatives are fine (the page checks), the programs that
 # share taps across pixel quads run as on the desktop, with a quarter of the
 # ES variant's taps: the desktop assembly, its fine derivatives written the ES

@@ -2,12 +2,10 @@
 // tint per slab, a seam along every edge, and shade where the next slab meets
 // this one. Pairs with slab_vertex.glsl.
 #include "slab_tint.glsl"
+#include "timeline.glsl"  // generated: kSlabSize, the slabs' size in world units (the mesh is a unit cube)
 
 in vec3 vNext;
 flat in float vHasNext;
-
-// The slabs' size in world units (the mesh is a unit cube).
-const vec3 kSlabSize = vec3(10.5, 15.0, 2.5);
 
 // 1 on open faces, darker close to where the next slab stands: a contact
 // shadow over the last 0.15 world units before it.

@@ -4,6 +4,7 @@
 // gives its position in the next slab's mesh space, so that the fragment
 // stage can shade a slab where the next one meets it.
 #include "box_vertex.glsl"
+#include "timeline.glsl"  // generated: kSlabStepX, kSlabRiseRate
 
 uniform float i;
 
@@ -13,7 +14,7 @@ flat out float vHasNext; // 1 when a next slab is drawn, 0 for the last one
 // slabs: how many the scene draws (i runs 1..slabs).
 vec4 slabVertex(float slabs) {
     vec4 position = boxVertex();
-    vec3 step = vec3(0.1, sin(0.4 * (i + 1.0)) - sin(0.4 * i), 0.0);
+    vec3 step = vec3(kSlabStepX, sin(kSlabRiseRate * (i + 1.0)) - sin(kSlabRiseRate * i), 0.0);
     // model = translate * scale * rotate: its upper 3x3 maps mesh steps to world steps.
     vNext = aPos - inverse(mat3(model)) * step;
     vHasNext = i < slabs ? 1.0 : 0.0;

@@ -65,7 +65,7 @@ void createTextQuadBuffer(Font& font) {
 
 }  // namespace
 
-RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, unsigned int codeCount) {
+RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, GlyphCodeCount codeCount) {
     RasterisedFont font;
     FT_Library library;
     if (FT_Init_FreeType(&library)) {
@@ -82,7 +82,7 @@ RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, unsigne
     FT_Set_Pixel_Sizes(face, 0, pixelHeight);
 
     // An 8-bit counter, as the codes are bytes: a count of 255 stops at 254.
-    for (unsigned char code = 0; code < codeCount; code++) {
+    for (unsigned char code = 0; code < codeCount.value(); code++) {
         RasterisedGlyph& glyph = font.glyphs.emplace_back();
         if (FT_Load_Char(face, code, FT_LOAD_RENDER)) continue;
         const FT_GlyphSlot slot = face->glyph;
@@ -135,7 +135,7 @@ bool uploadGlyphAtlas(Font& font, const RasterisedFont& rasterised) {
     return true;
 }
 
-bool buildGlyphAtlas(Font& font, const char* path, unsigned int pixelHeight, unsigned int codeCount) {
+bool buildGlyphAtlas(Font& font, const char* path, unsigned int pixelHeight, GlyphCodeCount codeCount) {
     return uploadGlyphAtlas(font, rasteriseFont(path, pixelHeight, codeCount));
 }
 

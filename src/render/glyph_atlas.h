@@ -51,10 +51,24 @@ struct RasterisedFont {
     std::vector<RasterisedGlyph> glyphs;  // indexed by code
 };
 
+// How many codes a font renders: codes 0 to count - 1. The codes are bytes,
+// counted by an 8-bit counter that a count above 255 would never stop, so such
+// a count is refused where it is written, when the program is compiled.
+class GlyphCodeCount {
+public:
+    consteval GlyphCodeCount(unsigned int count) : count_(count) {
+        if (count > 255) throw "a font renders at most 255 codes";
+    }
+    constexpr unsigned int value() const { return count_; }
+
+private:
+    unsigned int count_;
+};
+
 // Renders codes 0 to codeCount - 1 of the font file at the given pixel height.
 // Touches neither GL nor standard output, and uses a FreeType instance of its
 // own that it releases before returning, so it may run on any thread.
-RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, unsigned int codeCount);
+RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, GlyphCodeCount codeCount);
 
 // The atlas step on the GL thread: prints the failure that rasterising met, or
 // uploads every glyph into `font`, one texture each, reporting those that did
@@ -63,7 +77,7 @@ RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, unsigne
 bool uploadGlyphAtlas(Font& font, const RasterisedFont& rasterised);
 
 // Both steps at once: rasterises the font, then uploads it.
-bool buildGlyphAtlas(Font& font, const char* path, unsigned int pixelHeight, unsigned int codeCount);
+bool buildGlyphAtlas(Font& font, const char* path, unsigned int pixelHeight, GlyphCodeCount codeCount);
 
 // Draws `text` byte by byte with `font` and the text program `program`, the
 // pen starting at (x, y) on the baseline in screen pixels.

@@ -4,8 +4,15 @@
 #include <SDL_mixer.h>
 #include <alsa/asoundlib.h>
 
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
+
+#include "runtime/declick.h"
 
 namespace {
 
@@ -13,10 +20,80 @@ constexpr int kSampleRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kChunkSamples = 1024;  // about 23 ms per mixer callback
 
+// Everything the mixer plays passes through a delay line of a few
+// milliseconds (a post-mix effect on the mixer thread). A stop happens
+// between two mixes, so the frames in the line are the last ones of what
+// stopped: they fade out, and the sound ends in a ramp instead of a step. A
+// track started in the same frame enters the line behind them, where it would
+// have begun, and plays unchanged. The delay is the same for every frame, so
+// the output is the mix, a constant few milliseconds later.
+//
+// The main thread asks for a fade by counting `requested` up before it halts
+// the music and `halted` after: a mix that runs while they differ may still
+// hold the old sound, so it is silenced. Nothing here has a destructor: the
+// mixer thread runs on through static destruction at exit.
+struct Declicker {
+    static constexpr int kMaxSamples = 16384;
+    std::array<std::int16_t, kMaxSamples> line{};
+    long frames = 0;  // length of the delay and of the fade, 0 = off
+    int channels = 2;
+    long position = 0;
+    long fadeLeft = 0;
+    unsigned faded = 0;
+    std::atomic<unsigned> requested{0}, halted{0}, mixes{0};
+};
+Declicker declicker;
+
+void declickPostMix(void*, Uint8* stream, int bytes) {
+    Declicker& d = declicker;
+    auto* samples = reinterpret_cast<std::int16_t*>(stream);
+    const long frames = bytes / 2 / d.channels;
+    const unsigned requested = d.requested.load();
+    const bool mute = d.halted.load() != requested;
+    if (requested != d.faded) {
+        d.faded = requested;
+        d.fadeLeft = d.frames;
+    }
+    for (long f = 0; f < frames; ++f, d.position = (d.position + 1) % d.frames) {
+        const double gain = d.fadeLeft > 0 ? declickGain(d.fadeLeft, d.frames + 1) : 1.0;
+        for (int c = 0; c < d.channels; ++c) {
+            std::int16_t& delayed = d.line[d.position * d.channels + c];
+            const std::int16_t in = mute ? 0 : samples[f * d.channels + c];
+            samples[f * d.channels + c] =
+                gain == 1.0 ? delayed : static_cast<std::int16_t>(std::lround(delayed * gain));
+            delayed = in;
+        }
+        if (d.fadeLeft > 0) --d.fadeLeft;
+    }
+    d.mixes.fetch_add(1);
+}
+
+// Puts the delay line behind the mixer, sized for the format the device
+// opened with; a format it cannot handle plays without it.
+void startDeclicker() {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels < 1) return;
+    declicker.channels = channels;
+    declicker.frames = std::min<long>(std::lround(rate * kDeclickSeconds), Declicker::kMaxSamples / channels);
+    if (declicker.frames > 0) Mix_SetPostMix(declickPostMix, nullptr);
+}
+
+// Halts what plays, its last frames fading out in the delay line.
+void haltWithFade() {
+    declicker.requested.fetch_add(1);
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+    declicker.halted.fetch_add(1);
+}
+
 // At process exit the mixer thread may still be reading a track through stdio
 // while the C library tears its streams down; halting the music first keeps
-// that thread off the file. SDL itself is never torn down, so this is safe.
-void haltMusicAtExit() { Mix_HaltMusic(); }
+// that thread off the file. It is halted with the fade, and the exit waits
+// (a tenth of a second at most) until the fade and a few mixes of silence
+// have gone out, so that the show does not end on a step either. SDL itself
+// is never torn down, so this is safe.
+void closeAtExit() { showSoundEngine.close(); }
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
@@ -63,7 +140,8 @@ SdlSoundEngine::SdlSoundEngine() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (!openDevice()) return;
     open_ = true;
-    std::atexit(haltMusicAtExit);
+    startDeclicker();
+    std::atexit(closeAtExit);
 }
 
 void SdlSoundEngine::play(const char* path, bool looped) {
@@ -71,7 +149,7 @@ void SdlSoundEngine::play(const char* path, bool looped) {
     // Only one track plays at a time: the previous one is halted before it is
     // freed, so the mixer thread never reads a freed stream.
     if (current_ != nullptr) {
-        Mix_HaltMusic();
+        haltWithFade();
         Mix_FreeMusic(current_);
         current_ = nullptr;
     }
@@ -86,8 +164,20 @@ void SdlSoundEngine::play(const char* path, bool looped) {
 
 void SdlSoundEngine::stopAll() {
     if (!open_) return;
-    Mix_HaltMusic();
-    Mix_HaltChannel(-1);
+    haltWithFade();
+}
+
+void SdlSoundEngine::close() {
+    if (!open_) return;
+    haltWithFade();
+    open_ = false;
+    // The fade goes out with the next mix; two more push it through the
+    // device's buffers. Mixes come every 23 ms. An engine that never played
+    // has nothing to wait for (every test process ends through here).
+    if (declicker.frames == 0 || current_ == nullptr) return;
+    const unsigned until = declicker.mixes.load() + 3;
+    for (int waited = 0; waited < 100 && static_cast<int>(until - declicker.mixes.load()) > 0; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 SdlSoundEngine showSoundEngine;

@@ -9,11 +9,14 @@ struct _Mix_Music;
 //
 // Tracks are streamed from disk: play() parses the WAV header and hands the
 // stream to the mixer thread, so it returns at once. One track plays at a time;
-// starting a new one halts and frees the previous one.
+// starting a new one halts and frees the previous one. Whatever is halted, by
+// stopAll, play or close, fades out over 5 ms instead of stopping on a click;
+// for that, the output runs 5 ms behind the mix.
 //
-// The engine is never closed. Its destructor does not touch SDL: the show's
-// engine is a static, and static destruction order gives no guarantee about
-// what is still usable at that point.
+// The show's engine is closed at process exit (an atexit handler). Its
+// destructor does not touch SDL: the show's engine is a static, and static
+// destruction order gives no guarantee about what is still usable at that
+// point.
 class SdlSoundEngine : public SoundEngine {
 public:
     SdlSoundEngine();
@@ -23,6 +26,9 @@ public:
     bool available() const { return open_; }
     void play(const char* path, bool looped) override;
     void stopAll() override;
+    // Fades out what plays and waits (0.1 s at most) until the fade has gone
+    // out to the device; from then on the engine is absent.
+    void close();
 
 private:
     bool open_ = false;

@@ -1,5 +1,6 @@
 #include "runtime/signals.h"
 
+#include <atomic>
 #include <csignal>
 #include <unistd.h>
 
@@ -7,10 +8,14 @@ namespace {
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile std::sig_atomic_t noted = 0;
+// Set by the handler, which may run on any thread (the sound library's
+// among them), and read by the frame loop: an atomic that needs no lock, so
+// that it is safe both in a handler and across threads.
+std::atomic<int> noted{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 void noteStopSignal(int sig) {
-    if (noted != 0) {
+    if (stopSignal() != 0) {
         // The show is already stopping and someone insists: go now.
         std::signal(sig, SIG_DFL);
         std::raise(sig);
@@ -35,10 +40,10 @@ void catchStopSignals() {
     }
 }
 
-int stopSignal() { return noted; }
+int stopSignal() { return noted.load(); }
 
 void endByStopSignal() {
-    const int sig = noted;
+    const int sig = stopSignal();
     if (sig == 0) return;
     std::signal(sig, SIG_DFL);
     sigset_t only;

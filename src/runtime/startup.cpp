@@ -49,7 +49,7 @@ void buildProgram(Shader& program, const char* stem, Role role) {
 struct FontFile {
     const char* path;
     unsigned int pixelHeight;
-    unsigned int codeCount;  // codes 0 to codeCount - 1
+    GlyphCodeCount codeCount;  // codes 0 to codeCount - 1
 };
 
 constexpr FontFile kAntonio = {"fonts/Antonio-Regular.ttf", 296, 255};

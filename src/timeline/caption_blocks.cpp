@@ -15,6 +15,7 @@
 
 #include "render/gl.h"
 #include "render/glyph_atlas.h"
+#include "timeline/shared_with_glsl.h"
 
 namespace {
 
@@ -120,7 +121,6 @@ void drawLines(Font& font, const Shader& program, float scale, glm::vec3 colour,
 // after each escape so that the letters after it are not read as hex digits.
 
 void openingTitle(Frame& frame) {
-    musicCueStart(frame.sound, frame.musicCueFlag);
     const Shader& program = frame.res.programs.demo6pt1;
     beginCard(program, frame.t, kDeepBlueBlack);
     drawLines(antonioFont, program, 1.0f, kCaptionViolet, {
@@ -132,7 +132,7 @@ void openingTitle(Frame& frame) {
 void creditsCard(Frame& frame) {
     const Shader& program = frame.res.programs.demo6pt1;
     beginCard(program, frame.t, {0.41f, 0.14f, swingingBlue(frame.t, 0.201), 0.95f});
-    drawLines(antonioFont, program, 0.77f, kSage, {
+    drawLines(antonioFont, program, kCreditsScale, kSage, {
         {"Po\xE8" "tes", 10.0f, 712.0f},
         {"terrible", 220.0f, 472.0f},
         {"Pebbleton", 120.0f, 275.0f},
@@ -172,7 +172,6 @@ void greetingsGravelmist(Frame& frame) {
 }
 
 void greetingsBrambl(Frame& frame) {
-    musicCueSwitch(frame.sound, frame.musicCueFlag, frame.t);
     const float t = frame.t;
     const Shader& program = frame.res.programs.demo6pt71;
     beginCard(program, t - 65.0f, kWineRed);

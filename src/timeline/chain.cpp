@@ -4,22 +4,31 @@
 
 #include "timeline/caption_blocks.h"
 #include "timeline/image_blocks.h"
+#include "timeline/music_cues.h"
 #include "timeline/scene_blocks.h"
+#include "timeline/shared_with_glsl.h"
 
 namespace {
 
 void endOfShow(Frame& frame) { frame.showEnded = true; }
 
+bool isCue(const ChainLink& link) {
+    return link.block == startMusic || link.block == switchMusic || link.block == returnMusic;
+}
+
 }  // namespace
 
-const std::array<ChainLink, 25> kTimelineChain = {{
-    // Captions: at most one runs per frame.
+constexpr std::array<ChainLink, 28> kTimelineChain = {{
+    // The music cues have links of their own, just ahead of the blocks they
+    // sound with. Captions: at most one runs per frame.
+    {"music: first track", before(9), startMusic},
     {"opening title", before(9), openingTitle},
     {"credits card", between(9, 15), creditsCard},
     {"phrase", between(15, 38), phraseCaption},
     {"greetings title", between(39, 53), greetingsTitle},
     {"greetings: gravelmist", between(53, 65), greetingsGravelmist},
-    {"greetings: brambl (and the track switch)", between(65, 85), greetingsBrambl},
+    {"music: track switch", between(65, 85), switchMusic},
+    {"greetings: brambl", between(65, 85), greetingsBrambl},
     {"greetings: timbre", between(85, 120), greetingsTimbre},
     {"greetings: sprig", between(120, 155), greetingsSprig},
     {"greetings: 8463", between(159, 212), greetings8463},
@@ -36,20 +45,24 @@ const std::array<ChainLink, 25> kTimelineChain = {{
     {"slab stack", between(167, 210), slabStack},
     {"rocking slabs", between(210, 226), rockingSlabs},
     {"tilting slabs", between(234, 254), tiltingSlabs},
-    {"slab wave (and the music's return)", between(257, 291), slabWave},
-    // Images over everything, then the end of the show.
-    {"image overlay",
-     between(17, 35) | between(40, 50) | between(52, 62) | between(64, 72) | between(112, 122) |
-         between(212, 222) | after(284),
-     imageOverlay},
-    {"end card", after(290), endCard},
-    {"end of show", after(295), endOfShow},
+    {"music: return", between(257, 291), returnMusic},
+    {"slab wave", between(257, 291), slabWave},
+    // Images over everything, then the end of the show. The picture windows
+    // are shared with the image program.
+    {"image overlay", imageOverlayWindow(), imageOverlay},
+    {"end card", after(kEndCardStart), endCard},
+    {"end of show", after(kShowEnd), endOfShow},
 }};
 
 bool runTimeline(Frame& frame) {
     for (const ChainLink& link : kTimelineChain)
         if (link.window.contains(frame.t)) link.block(frame);
     return frame.showEnded;
+}
+
+void runCues(Frame& frame) {
+    for (const ChainLink& link : kTimelineChain)
+        if (isCue(link) && link.window.contains(frame.t)) link.block(frame);
 }
 
 bool drawFrame(Frame& frame) {

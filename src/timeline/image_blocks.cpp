@@ -1,9 +1,11 @@
 #include "timeline/image_blocks.h"
 
+#include <iterator>
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "render/gl.h"
-#include "timeline/time_window.h"
+#include "timeline/shared_with_glsl.h"
 
 namespace {
 
@@ -34,15 +36,16 @@ glm::mat4 endCardTrans() { return glm::translate(kIdentity, glm::vec3(-0.7f, -0.
 // Tested in this order; the windows do not overlap, so at most one row matches.
 // The first row needs only t < 26: the overlay never runs at t <= 17.
 constexpr ImageRow kImageRows[] = {
-    {Interval{17.0f, 26.0f}, &ImageTextures::what1, rightMiddle},
-    {Interval{26.0f, 35.0f}, &ImageTextures::where3, bottomLeft},
-    {Interval{40.0f, 50.0f}, &ImageTextures::lafrange, upperLeft},
-    {Interval{52.0f, 62.0f}, &ImageTextures::maybe, bottomRight},
-    {Interval{64.0f, 72.0f}, &ImageTextures::mais, nearCentre},
-    {Interval{112.0f, 122.0f}, &ImageTextures::answer1, rightMiddle},
-    {Interval{212.0f, 222.0f}, &ImageTextures::nonsensical1, rightOfCentre},
-    {Interval{284.0f, 295.0f}, &ImageTextures::last1, lastOne},
+    {kImageWindows[0], &ImageTextures::what1, rightMiddle},
+    {kImageWindows[1], &ImageTextures::where3, bottomLeft},
+    {kImageWindows[2], &ImageTextures::lafrange, upperLeft},
+    {kImageWindows[3], &ImageTextures::maybe, bottomRight},
+    {kImageWindows[4], &ImageTextures::mais, nearCentre},
+    {kImageWindows[5], &ImageTextures::answer1, rightMiddle},
+    {kImageWindows[6], &ImageTextures::nonsensical1, rightOfCentre},
+    {kImageWindows[7], &ImageTextures::last1, lastOne},
 };
+static_assert(std::size(kImageRows) == std::size(kImageWindows), "one row per picture window");
 
 // Every image draw starts from this state: a fresh depth buffer, so the image
 // lands over the captions and scenes, and alpha blending for its transparency.

@@ -1,5 +1,7 @@
 #include "timeline/music_cues.h"
 
+#include "timeline/frame.h"
+
 void musicCueStart(SoundEngine& engine, bool& musicCueFlag) {
     if (musicCueFlag) return;
     engine.play(kFirstTrack, true);
@@ -19,3 +21,7 @@ void musicCueReturn(SoundEngine& engine, bool& musicCueFlag) {
     engine.play(kFirstTrack, true);
     musicCueFlag = true;
 }
+
+void startMusic(Frame& frame) { musicCueStart(frame.sound, frame.musicCueFlag); }
+void switchMusic(Frame& frame) { musicCueSwitch(frame.sound, frame.musicCueFlag, frame.t); }
+void returnMusic(Frame& frame) { musicCueReturn(frame.sound, frame.musicCueFlag); }

@@ -25,3 +25,10 @@ inline constexpr const char* kSecondTrack = "demo6/musics/newtune.wav";
 void musicCueStart(SoundEngine& engine, bool& musicCueFlag);            // first frame before 9 s
 void musicCueSwitch(SoundEngine& engine, bool& musicCueFlag, float t);  // once inside 74 < t < 75
 void musicCueReturn(SoundEngine& engine, bool& musicCueFlag);           // first frame after 257 s
+
+// The cues as blocks of the chain, each on a link of its own just ahead of the
+// block it sounds with. They make no GL call.
+struct Frame;
+void startMusic(Frame& frame);   // t < 9, ahead of the opening title
+void switchMusic(Frame& frame);  // 65 < t < 85, ahead of the brambl greetings
+void returnMusic(Frame& frame);  // 257 < t < 291, ahead of the slab wave

@@ -7,6 +7,7 @@
 
 #include "render/gl.h"
 #include "timeline/scene_math.h"
+#include "timeline/shared_with_glsl.h"
 
 // Every scene block draws instances of the cube mesh over whatever the caption
 // of the same frame left in the colour buffer: it clears depth only, draws
@@ -136,10 +137,10 @@ glm::vec3 chainTranslation(float k, float, float) {
 }
 
 // The slab ribbon, slab stack, rocking slabs, tilting slabs and slab wave
-// share this one.
+// share this one. The slab programs know the step from one slab to the next.
 glm::vec3 slabTranslation(float k, float, float) {
-    const double x = (double(k) * 0.1 + 1.2) + 0.1;
-    const double y = std::sin(double(k) * 0.4) + 1.1;
+    const double x = (double(k) * kSlabStepX + 1.2) + 0.1;
+    const double y = std::sin(double(k) * kSlabRiseRate) + 1.1;
     return glm::vec3(float(x), float(y), 1.0f);
 }
 
@@ -166,7 +167,9 @@ Turn rockingTurn(float, float L) { return {rockAngle(L), glm::vec3(2.0f, 0.0f, 2
 
 Turn tiltingTurn(float, float L) { return {rockAngle(L), glm::vec3(0.0f, 2.1f, 2.0f)}; }
 
-constexpr glm::vec3 kSlabSize(10.5f, 15.0f, 2.5f);
+constexpr glm::vec3 kSlabScale(kSlabSize.x, kSlabSize.y, kSlabSize.z);
+constexpr float kStackLimit = kStackSlabs + 1;  // k runs 1 to kStackSlabs
+constexpr float kWaveLimit = kWaveSlabs + 1;
 
 constexpr SlabScene kSlabRibbon{
     .program = &Programs::demo6pt62,
@@ -206,9 +209,9 @@ constexpr SlabScene kCubeChain{
 constexpr SlabScene kSlabStack{
     .program = &Programs::demo6ptB2,
     .localOffset = 167.0f,
-    .limit = 12.0f,
+    .limit = kStackLimit,
     .translation = slabTranslation,
-    .scale = kSlabSize,
+    .scale = kSlabScale,
     .camera = glm::vec3(-7.0f, -4.4f, -65.0f),
     .roots = Roots::fromDiagonal,
     .sendsQuadratic = true,
@@ -216,9 +219,9 @@ constexpr SlabScene kSlabStack{
 constexpr SlabScene kRockingSlabs{
     .program = &Programs::demo6ptC2,
     .localOffset = 210.0f,
-    .limit = 12.0f,
+    .limit = kStackLimit,
     .translation = slabTranslation,
-    .scale = kSlabSize,
+    .scale = kSlabScale,
     .turn = rockingTurn,
     .camera = glm::vec3(-7.0f, -4.4f, -90.0f),
     .roots = Roots::fromDiagonal,
@@ -227,9 +230,9 @@ constexpr SlabScene kRockingSlabs{
 constexpr SlabScene kTiltingSlabs{
     .program = &Programs::demo6ptD2,
     .localOffset = 234.0f,
-    .limit = 12.0f,
+    .limit = kStackLimit,
     .translation = slabTranslation,
-    .scale = kSlabSize,
+    .scale = kSlabScale,
     .turn = tiltingTurn,
     .camera = glm::vec3(-7.0f, -4.4f, -90.0f),
     .roots = Roots::fromDiagonal,
@@ -239,9 +242,9 @@ constexpr SlabScene kTiltingSlabs{
 constexpr SlabScene kSlabWave{
     .program = &Programs::demo6ptE2,
     .localOffset = 257.0f,
-    .limit = 22.0f,
+    .limit = kWaveLimit,
     .translation = slabTranslation,
-    .scale = kSlabSize,
+    .scale = kSlabScale,
     .turn = tiltingTurn,
     .camera = glm::vec3(-7.0f, -4.4f, -90.0f),
     .farPlane = 150.0f,
@@ -308,9 +311,4 @@ void cubeChain(Frame& frame) { drawSlabScene(frame, kCubeChain); }
 void slabStack(Frame& frame) { drawSlabScene(frame, kSlabStack); }
 void rockingSlabs(Frame& frame) { drawSlabScene(frame, kRockingSlabs); }
 void tiltingSlabs(Frame& frame) { drawSlabScene(frame, kTiltingSlabs); }
-
-void slabWave(Frame& frame) {
-    // Brings the first track back on the first frame of the window.
-    musicCueReturn(frame.sound, frame.musicCueFlag);
-    drawSlabScene(frame, kSlabWave);
-}
+void slabWave(Frame& frame) { drawSlabScene(frame, kSlabWave); }

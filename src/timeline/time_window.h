@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <stdexcept>
 
 // Open interval lo < t < hi of the show clock. A missing bound is infinite.
 struct Interval {
@@ -42,8 +43,11 @@ constexpr TimeWindow after(float lo) {
     return between(lo, std::numeric_limits<float>::infinity());
 }
 
-// Either window.
+// Either window. Joining more than kMaxIntervals intervals throws, which in a
+// constant expression (the chain's windows) stops the build instead.
 constexpr TimeWindow operator|(TimeWindow a, const TimeWindow& b) {
+    if (b.count > TimeWindow::kMaxIntervals - a.count)
+        throw std::length_error("a time window holds at most TimeWindow::kMaxIntervals intervals");
     for (std::size_t i = 0; i < b.count; ++i) a.intervals[a.count++] = b.intervals[i];
     return a;
 }

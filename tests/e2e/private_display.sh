@@ -13,13 +13,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# -displayfd: the server picks a free display and writes its number.
-exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-[ "$DISPLAY" != ":" ] || fail "Xvfb did not start"
+source "$(dirname "${BASH_SOURCE[0]}")/../../harness/private_display.sh"
+start_private_display || fail "Xvfb did not start"
 
 # Whether a GLFW window is mapped on the private display.
 show_window_open() { xdotool search --onlyvisible --classname glfw-application >/dev/null 2>&1; }

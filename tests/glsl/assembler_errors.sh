@@ -17,6 +17,20 @@ assemble p.fs >/dev/null || fail "a valid program did not assemble"
 expected=$'#version 460 core\nfloat b() { return 1.0; }\nfloat a() { return b(); }\nvoid main() {}'
 [ "$(cat "$work/out")" = "$expected" ] || fail "unexpected assembly: $(cat "$work/out")"
 
+# An include not beside its file is looked for in INCLUDE_DIR; one beside it wins.
+mkdir "$work/generated"
+printf 'const float kG = 2.0;\n' >"$work/generated/g.glsl"
+printf 'const float kG = 3.0;\n' >"$work/lib/g.glsl"
+printf '#include "g.glsl"\nfloat b() { return kG; }\n' >"$work/lib/b.glsl"
+printf '#include "g.glsl"\nvoid main() {}\n' >"$work/q.fs"
+cmake -DIN="$work/q.fs" -DOUT="$work/out" -DINCLUDE_DIR="$work/generated" -P "$assembler" >/dev/null 2>&1 ||
+  fail "an include from INCLUDE_DIR did not assemble"
+[ "$(cat "$work/out")" = $'const float kG = 2.0;\nvoid main() {}' ] || fail "INCLUDE_DIR: $(cat "$work/out")"
+cmake -DIN="$work/lib/b.glsl" -DOUT="$work/out" -DINCLUDE_DIR="$work/generated" -P "$assembler" >/dev/null 2>&1 ||
+  fail "an include beside its file did not assemble"
+[ "$(head -1 "$work/out")" = 'const float kG = 3.0;' ] || fail "INCLUDE_DIR came first: $(cat "$work/out")"
+rm "$work/lib/g.glsl"
+
 printf 'float b() { return 1.0; }\n#include "missing.glsl"\n' >"$work/lib/b.glsl"
 out=$(assemble p.fs) && fail "a missing include assembled"
 grep -q "lib/b.glsl:2: included file \"missing.glsl\" not found" <<<"$out" || fail "missing include: $out"

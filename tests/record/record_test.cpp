@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "offscreen_show.h"
+#include "soundtrack.h"
 #include "timeline/music_cues.h"
 #include "wav_track.h"
 
@@ -111,6 +112,39 @@ std::pair<long, double> locate(const std::vector<double>& decoded, long expected
     return {best, bestScore};
 }
 
+std::string contents(const std::string& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// The recorder in a process group of its own, its standard error into `err`.
+pid_t startRecorder(const std::string& args, const std::string& err, const std::string& env = "") {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        const std::string command =
+            "exec env -u DISPLAY " + env + " " + RECORD_PROGRAM + " " + args + " 2>" + quoted(err);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+// Ctrl+C on the recorder's whole process group (its X server too); its exit
+// status, or -1 when it is still running `patience` seconds later (it is then
+// killed).
+int interrupt(pid_t pid, int patience) {
+    kill(-pid, SIGINT);
+    int status = 0;
+    for (int i = 0; i < patience * 10; ++i) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        usleep(100000);
+    }
+    kill(-pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
 }  // namespace
 
 // 73 to 75.5 s at 10 fps: Tune1 loops from the show's start, and newtune
@@ -147,6 +181,42 @@ TEST(Record, ClipAcrossTheMusicSwitch) {
     const auto [newtuneLag, newtuneScore] = locate(decoded, 48510, newtune, 0, kLength, kReach);
     EXPECT_GT(newtuneScore, 0.9);
     EXPECT_LE(std::abs(newtuneLag), kTolerance);
+}
+
+// The cues' stop-then-play, mid-wave, as the mixer renders it: what stops
+// fades out over the 5 ms before the stop, and what starts begins on the
+// stop's own sample with its first sample, unchanged.
+TEST(Record, TheMixerFadesOutWhatAStopSilences) {
+    Scratch scratch;
+    auto writeSine = [&](const char* name, double hz) {
+        std::vector<std::int16_t> pcm;
+        for (int i = 0; i < kRate; ++i) pcm.insert(pcm.end(), 2, static_cast<std::int16_t>(20000.0 * std::sin(2.0 * M_PI * hz * i / kRate)));
+        std::ofstream out(scratch.dir / name, std::ios::binary);
+        const std::uint32_t header[] = {0x46464952, 36u + kRate * 4u, 0x45564157, 0x20746d66, 16, 0x00020001,
+                                        kRate, kRate * 4u, 0x00100004, 0x61746164, kRate * 4u};
+        out.write(reinterpret_cast<const char*>(header), sizeof header);
+        out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
+        return (scratch.dir / name).string();
+    };
+    const std::string low = writeSine("low.wav", 441.0), high = writeSine("high.wav", 330.0);
+    WavTrack first, second;
+    std::string error;
+    ASSERT_TRUE(first.open(low, error)) << error;
+    ASSERT_TRUE(second.open(high, error)) << error;
+    const double cut = 0.50171;  // frame 22125: a quarter into a wave of the 441 Hz sine, at its crest
+    SoundtrackMixer mixer({{0.0, low, true}, {cut, "", false}, {cut, high, true}, {0.8, "", false}}, 0.0,
+                          {{low, &first}, {high, &second}});
+    std::vector<std::int16_t> mixed(2 * kRate);
+    mixer.mix(mixed.data(), kRate);
+
+    int largest = 0;
+    for (std::size_t i = 2; i < mixed.size(); ++i) largest = std::max(largest, std::abs(mixed[i] - mixed[i - 2]));
+    EXPECT_LT(largest, 1500);  // a halt at the crest steps by 20000; the sines' own steps reach 1260
+    const long at = std::lround(cut * kRate);
+    EXPECT_LT(std::abs(mixed[2 * (at - 1)]), 500) << "the first track has faded out by the stop";
+    EXPECT_GT(std::abs(mixed[2 * (at - 300)]), 5000) << "but not long before it";
+    for (long i = 0; i < 1000; ++i) ASSERT_EQ(mixed[2 * (at + i)], second.left(static_cast<std::size_t>(i))) << i;
+    EXPECT_EQ(mixed[2 * (kRate - 1)], 0);
 }
 
 // One frame at full size against the offscreen render of the same t: no
@@ -220,35 +290,48 @@ TEST(Record, FailuresLeaveNothing) {
     fs::remove_all(bin);
 }
 
-// Ctrl+C reaches the recorder's whole process group (its X server too):
-// it stops, says so, and removes what it had written.
+// Ctrl+C: the recorder stops, says so, and removes what it had written.
 TEST(Record, InterruptLeavesNothing) {
     Scratch scratch;
     const std::string err = (scratch.dir / ".." / (scratch.dir.filename().string() + ".err")).string();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setpgid(0, 0);
-        const std::string command = std::string("exec env -u DISPLAY ") + RECORD_PROGRAM +
-                                    " --to 30 --fps 10 --size 64x36 " + quoted((scratch.dir / "out.mp4").string()) +
-                                    " 2>" + quoted(err);
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const pid_t pid = startRecorder("--to 30 --fps 10 --size 64x36 " + quoted((scratch.dir / "out.mp4").string()), err);
     // Wait for the first frames, then interrupt.
-    for (int i = 0; i < 300; ++i) {
-        std::ifstream in(err);
-        std::string text((std::istreambuf_iterator<char>(in)), {});
-        if (text.find("frames") != std::string::npos) break;
-        usleep(100000);
-    }
-    kill(-pid, SIGINT);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    std::ifstream in(err);
-    std::string text((std::istreambuf_iterator<char>(in)), {});
+    for (int i = 0; i < 300 && contents(err).find("frames") == std::string::npos; ++i) usleep(100000);
+    const int status = interrupt(pid, 60);
+    const std::string text = contents(err);
     fs::remove(err);
-    ASSERT_TRUE(WIFEXITED(status)) << text;
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGINT) << text;
+    EXPECT_EQ(status, 128 + SIGINT) << text;
     EXPECT_NE(text.find("stopped by signal"), std::string::npos) << text;
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+// Ctrl+C while a frame is half written to an ffmpeg that has stopped reading:
+// the frame loop waits on the writer, the writer on the pipe. The recorder
+// must still end at once, as for any Ctrl+C, with ffmpeg gone and nothing left.
+TEST(Record, InterruptInTheMiddleOfAWrite) {
+    Scratch scratch;
+    const fs::path bin = scratch.dir / ".." / (scratch.dir.filename().string() + "_stuck");
+    fs::create_directories(bin);
+    const std::string ffmpegPid = (bin / "pid").string();
+    // The stand-in holds both pipes open and reads nothing.
+    std::ofstream(bin / "ffmpeg") << "#!/bin/sh\necho $$ >" << quoted(ffmpegPid) << "\nexec sleep 600\n";
+    fs::permissions(bin / "ffmpeg", fs::perms::owner_all);
+    const std::string err = (bin / "err").string();
+    const pid_t pid = startRecorder("--from 100 --to 130 --fps 10 --size 64x36 " +
+                                        quoted((scratch.dir / "out.mp4").string()),
+                                    err, "PATH=" + quoted(bin.string()) + ":/usr/bin:/bin");
+    for (int i = 0; i < 1200 && contents(ffmpegPid).empty(); ++i) usleep(100000);
+    ASSERT_FALSE(contents(ffmpegPid).empty()) << contents(err);
+    // A few frames: the first fills the pipe, the next ones wait behind it.
+    sleep(3);
+    const int status = interrupt(pid, 30);
+    const pid_t stuck = std::stoi(contents(ffmpegPid));
+    const bool stuckAlive = kill(stuck, 0) == 0;
+    if (stuckAlive) kill(stuck, SIGKILL);
+    const std::string text = contents(err);
+    fs::remove_all(bin);
+    EXPECT_EQ(status, 128 + SIGINT) << "-1: still running 30 s after Ctrl+C\n" << text;
+    EXPECT_NE(text.find("stopped by signal"), std::string::npos) << text;
+    EXPECT_FALSE(stuckAlive) << "ffmpeg outlived the recorder";
     EXPECT_TRUE(scratch.entries().empty());
 }

@@ -3,6 +3,7 @@
 // environment before static initialisation opens the device:
 // - DiskDriver: SDL_AUDIODRIVER=disk, SDL_DISKAUDIOFILE=<file>; the file
 //   receives what the mixer plays, at real-time pace;
+// - DiskDriverClosed: the same driver, for the engine's close() alone;
 // - NoDevice: SDL_AUDIODRIVER names a driver that does not exist.
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
@@ -53,6 +54,28 @@ std::vector<int16_t> writeTone(const fs::path& path, int frames) {
     put(out, frames * 4, 4);
     out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
     return pcm;
+}
+
+// A sine on both channels, from its zero crossing, in the device's format.
+void writeSine(const fs::path& path, int frames, double hz) {
+    std::vector<int16_t> pcm;
+    for (int i = 0; i < frames; ++i)
+        for (int c = 0; c < 2; ++c)
+            pcm.push_back(static_cast<int16_t>(20000.0 * std::sin(2.0 * 3.14159265358979 * hz * i / 44100.0)));
+    std::ofstream out(path, std::ios::binary);
+    out.write("RIFF", 4);
+    put(out, 36 + frames * 4, 4);
+    out.write("WAVEfmt ", 8);
+    put(out, 16, 4);
+    put(out, 1, 2);
+    put(out, 2, 2);
+    put(out, 44100, 4);
+    put(out, 44100 * 4, 4);
+    put(out, 4, 2);
+    put(out, 16, 2);
+    out.write("data", 4);
+    put(out, frames * 4, 4);
+    out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
 }
 
 // What the disk driver wrote from byte `from` on, as 16-bit samples.
@@ -139,6 +162,32 @@ TEST_F(DiskDriver, StopAllSilencesWhatPlays) {
     EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](int16_t s) { return s == 0; }));
 }
 
+TEST_F(DiskDriver, StoppingFadesOutInsteadOfStepping) {
+    // Loud sines, stopped mid-wave as the cues do it: stop then play in the
+    // same frame, later a stop alone. A halt leaves a step of up to 20000; a
+    // 5 ms fade adds less than 200 to the sines' own steps (at most 1260).
+    const fs::path low = dir / "low.wav", high = dir / "high.wav";
+    writeSine(low, 44100, 441.0);
+    writeSine(high, 44100, 330.0);
+    const auto from = recordedBytes();
+    showSoundEngine.play(low.string().c_str(), true);
+    waitForOutput(from, 310);
+    showSoundEngine.stopAll();
+    showSoundEngine.play(high.string().c_str(), true);
+    waitForOutput(recordedBytes(), 290);
+    showSoundEngine.stopAll();
+    waitForOutput(recordedBytes(), 150);
+    const std::vector<int16_t> recorded = recordedSince(from);
+    int largest = 0;
+    std::size_t at = 0;
+    for (std::size_t i = 2; i < recorded.size(); ++i)
+        if (std::abs(recorded[i] - recorded[i - 2]) > largest) largest = std::abs(recorded[i] - recorded[i - 2]), at = i / 2;
+    EXPECT_LT(largest, 1500) << "a step at frame " << at << " of " << recorded.size() / 2;
+    // Both tracks did play, loud, and silence followed.
+    EXPECT_GT(*std::max_element(recorded.begin(), recorded.end()), 19000);
+    EXPECT_EQ(recorded.back(), 0);
+}
+
 TEST_F(DiskDriver, ANewTrackReplacesTheOneThatPlays) {
     fs::path other = dir / "other.wav";
     std::vector<int16_t> second = writeTone(other, 4410);
@@ -191,6 +240,29 @@ TEST_F(DiskDriver, AlsaStillReportsItsErrorsOnceADeviceIsOpen) {
     snd_pcm_t* pcm = nullptr;
     EXPECT_LT(snd_pcm_open(&pcm, "no-such-pcm", SND_PCM_STREAM_PLAYBACK, 0), 0);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("ALSA lib"), std::string::npos);
+}
+
+// Run in a process of its own: the engine is absent afterwards.
+TEST(DiskDriverClosed, ClosingFadesOutWhatPlaysBeforeItReturns) {
+    // What the show does at its end: close() returns once the fade has gone
+    // out, so the process can end without a step in the sound.
+    ASSERT_TRUE(showSoundEngine.available());
+    const fs::path dir = fs::temp_directory_path() / ("show_sound_close_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    writeSine(dir / "sine.wav", 44100, 441.0);
+    const auto from = recordedBytes();
+    showSoundEngine.play((dir / "sine.wav").string().c_str(), true);
+    waitForOutput(from, 300);
+    showSoundEngine.close();
+    const std::vector<int16_t> recorded = recordedSince(from);
+    fs::remove_all(dir);
+    EXPECT_FALSE(showSoundEngine.available());
+    ASSERT_GT(recorded.size(), 2u * 4410);
+    int largest = 0;
+    for (std::size_t i = 2; i < recorded.size(); ++i) largest = std::max(largest, std::abs(recorded[i] - recorded[i - 2]));
+    EXPECT_LT(largest, 1500);
+    // It ends on silence: the last 10 ms written before close() returned.
+    EXPECT_TRUE(std::all_of(recorded.end() - 882, recorded.end(), [](int16_t s) { return s == 0; }));
 }
 
 TEST(NoDevice, TheEngineIsAbsentAndEveryCallIsHarmless) {

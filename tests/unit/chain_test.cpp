@@ -1,12 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "timeline/caption_blocks.h"
 #include "timeline/chain.h"
+#include "timeline/scene_blocks.h"
 
 namespace {
+
+// The chain's caption and scene blocks; the other links are cues, images and the end.
+const Block kCaptions[] = {openingTitle, creditsCard, phraseCaption, greetingsTitle,
+                           greetingsGravelmist, greetingsBrambl, greetingsTimbre, greetingsSprig,
+                           greetings8463, greetingsGlimmertak, greetingsVeska, closingGreetings};
+const Block kScenes[] = {cubeWave1, cubeWave2, slabRibbon, cubeSweep, pillarRow,
+                         cubeChain, slabStack, rockingSlabs, tiltingSlabs, slabWave};
+
+template <std::size_t N>
+bool oneOf(Block block, const Block (&blocks)[N]) {
+    return std::find(std::begin(blocks), std::end(blocks), block) != std::end(blocks);
+}
 
 std::vector<std::string> linksAt(float t) {
     std::vector<std::string> names;
@@ -42,6 +58,15 @@ TEST(TimeWindow, OpenIntervalsExcludeTheirBounds) {
     EXPECT_TRUE(either.contains(40.5f));
 }
 
+TEST(TimeWindow, JoiningMoreIntervalsThanItHoldsThrows) {
+    TimeWindow full = between(0, 1);
+    for (int i = 1; i < int(TimeWindow::kMaxIntervals); ++i) full = full | between(2.0f * i, 2.0f * i + 1);
+    EXPECT_EQ(full.count, TimeWindow::kMaxIntervals);
+    EXPECT_TRUE(full.contains(12.5f));
+    EXPECT_THROW(full | after(100), std::length_error);
+    EXPECT_THROW(between(0, 1) | full, std::length_error);
+}
+
 TEST(Chain, NoBlockRunsOnTheBoundOfItsWindow) {
     // Every bound of every window: the link that owns the bound does not run there,
     // while it does run just inside.
@@ -69,16 +94,18 @@ TEST(Chain, NoBlockRunsOnTheBoundOfItsWindow) {
 
 TEST(Chain, GapsRunNoCaption) {
     for (float t : {38.0f, 38.5f, 39.0f, 155.0f, 157.0f, 159.0f, 256.0f, 258.0f, 259.0f, 294.0f, 300.0f})
-        for (int caption = 0; caption < 12; ++caption)
-            EXPECT_FALSE(kTimelineChain[caption].window.contains(t)) << kTimelineChain[caption].name << " at " << t;
+        for (const ChainLink& link : kTimelineChain)
+            EXPECT_FALSE(oneOf(link.block, kCaptions) && link.window.contains(t)) << link.name << " at " << t;
 }
 
 TEST(Chain, AtMostOneCaptionAndOneSceneAtATime) {
     for (float t = -1.0f; t < 300.0f; t += 0.25f) {
         int captions = 0;
         int scenes = 0;
-        for (int i = 0; i < 12; ++i) captions += kTimelineChain[i].window.contains(t);
-        for (int i = 12; i < 22; ++i) scenes += kTimelineChain[i].window.contains(t);
+        for (const ChainLink& link : kTimelineChain) {
+            captions += oneOf(link.block, kCaptions) && link.window.contains(t);
+            scenes += oneOf(link.block, kScenes) && link.window.contains(t);
+        }
         EXPECT_LE(captions, 1) << t;
         EXPECT_LE(scenes, 1) << t;
     }
@@ -107,4 +134,9 @@ TEST(Chain, RunsCaptionsThenScenesThenImagesWithinAFrame) {
               (std::vector<std::string>{"greetings: gravelmist", "slab ribbon", "image overlay"}));
     EXPECT_EQ(linksAt(292.0f), (std::vector<std::string>{"closing greetings", "image overlay", "end card"}));
     EXPECT_EQ(linksAt(296.0f), (std::vector<std::string>{"image overlay", "end card", "end of show"}));
+    // Each music cue just ahead of the block it sounds with.
+    EXPECT_EQ(linksAt(5.0f), (std::vector<std::string>{"music: first track", "opening title"}));
+    EXPECT_EQ(linksAt(74.5f),
+              (std::vector<std::string>{"music: track switch", "greetings: brambl", "cube sweep"}));
+    EXPECT_EQ(linksAt(260.0f), (std::vector<std::string>{"closing greetings", "music: return", "slab wave"}));
 }

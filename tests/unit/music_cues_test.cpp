@@ -21,10 +21,15 @@ std::ostream& operator<<(std::ostream& out, const SoundCall& c) { return out << 
 struct RecordingEngine : SoundEngine {
     float now = 0.0f;
     std::vector<SoundCall> calls;
+    std::vector<std::size_t> glCallsBefore;  // how many GL calls the frame had made by each call
     void play(const char* path, bool looped) override {
-        calls.push_back({now, std::string("play ") + path + (looped ? " looped" : " once")});
+        note({now, std::string("play ") + path + (looped ? " looped" : " once")});
     }
-    void stopAll() override { calls.push_back({now, "stop"}); }
+    void stopAll() override { note({now, "stop"}); }
+    void note(SoundCall call) {
+        calls.push_back(std::move(call));
+        glCallsBefore.push_back(fakegl::state().calls.size());
+    }
 };
 
 double scriptedClock() { return 0.0; }
@@ -123,4 +128,41 @@ TEST(MusicCues, CuesOnlyRunInsideTheirBlocksWindows) {
     show.musicCueFlag = true;
     show.frames({85.0f, 100.0f});
     EXPECT_TRUE(show.sound.calls.empty());
+}
+
+TEST(MusicCues, EachCueSoundsJustAheadOfTheBlockItGoesWith) {
+    // Alone in its window, a cue follows only the frame's own clear (two calls).
+    Show show;
+    show.frames({5.0f, 74.5f});
+    show.musicCueFlag = false;
+    show.frames({257.5f});
+    ASSERT_EQ(show.sound.calls.size(), 5u);
+    EXPECT_EQ(show.sound.glCallsBefore, (std::vector<std::size_t>{2, 2, 2, 2, 2}));
+    // From 259 s the closing greetings draw first; the return still comes
+    // before the slab wave's first call, its depth clear.
+    show.musicCueFlag = false;
+    show.frames({260.0f});
+    ASSERT_EQ(show.sound.calls.size(), 7u);
+    const std::size_t at = show.sound.glCallsBefore[5];
+    const auto& calls = fakegl::state().calls;
+    EXPECT_GT(at, 2u);
+    ASSERT_LT(at, calls.size());
+    EXPECT_EQ(calls[at].name, "glClear");
+    EXPECT_EQ(calls[at].args.at(0), GL_DEPTH_BUFFER_BIT);
+}
+
+TEST(MusicCues, TheCueLinksAloneMakeTheSameCallsWithoutGl) {
+    const std::vector<float> times = span(0.0f, 296.0f, 0.25f);
+    Show drawn;
+    drawn.frames(times);
+    Show cues;
+    fakegl::install();
+    for (float t : times) {
+        cues.sound.now = t;
+        Frame frame{t, cues.res, scriptedClock, cues.sound, cues.musicCueFlag};
+        runCues(frame);
+    }
+    EXPECT_TRUE(fakegl::state().calls.empty());
+    EXPECT_EQ(cues.sound.calls, drawn.sound.calls);
+    EXPECT_EQ(cues.sound.calls.size(), 5u);
 }

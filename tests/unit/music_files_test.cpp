@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -78,7 +79,43 @@ void expectMusicThroughout(const Wav& wav, double window, double until) {
     EXPECT_EQ(fullScale, 0u);
 }
 
+// ffmpeg's EBU R128 meter on `path`: the integrated loudness (LUFS) and the
+// true peak (dBTP) of its summary; NaN where it says nothing.
+std::pair<double, double> loudnessAndTruePeak(const std::string& path) {
+    const std::string command = "ffmpeg -hide_banner -nostats -i '" + path + "' -af ebur128=peak=true -f null - 2>&1";
+    std::string log;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (std::size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) log.append(buffer, n);
+    if (pipe) pclose(pipe);
+    auto after = [&](const std::string& label, std::size_t from) {
+        const std::size_t at = log.find(label, from);
+        return at == std::string::npos ? NAN : std::strtod(log.c_str() + at + label.size(), nullptr);
+    };
+    const std::size_t summary = log.rfind("Summary:");
+    if (summary == std::string::npos) return {NAN, NAN};
+    return {after("I:", summary), after("Peak:", log.find("True peak:", summary))};
+}
+
 }  // namespace
+
+TEST(Soundtrack, EachTrackIsMasteredToTheReleaseLevel) {
+    // -14 LUFS integrated, give or take 1 LU, and no true peak above -1 dBTP
+    // (a sample peak under it is not enough: the waveform between samples
+    // rises higher), with no DC offset left.
+    for (const char* path : {"demo6/musics/Tune1.wav", "demo6/musics/newtune.wav"}) {
+        const auto [lufs, truePeak] = loudnessAndTruePeak(path);
+        EXPECT_NEAR(lufs, -14.0, 1.0) << path;
+        EXPECT_LE(truePeak, -1.0) << path;
+        const Wav wav = readWav(path);
+        ASSERT_GT(wav.frames(), 0u) << path;
+        for (int c = 0; c < wav.channels; ++c) {
+            double sum = 0.0;
+            for (std::size_t i = 0; i < wav.frames(); ++i) sum += wav.samples[i * wav.channels + c];
+            EXPECT_LT(std::abs(sum / static_cast<double>(wav.frames()) / 32768.0), 0.001) << path << ": DC";
+        }
+    }
+}
 
 TEST(Soundtrack, FirstTrackIsALoopOfTwentyToSixtySeconds) {
     Wav wav = readWav("demo6/musics/Tune1.wav");

@@ -116,9 +116,16 @@ bool finishEncoder(Encoder& encoder, std::string& error) {
     }
     int status = 0;
     struct rusage usage {};
-    while (wait4(encoder.pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    pid_t waited;
+    while ((waited = wait4(encoder.pid, &status, 0, &usage)) < 0 && errno == EINTR) {
     }
     encoder.pid = -1;
+    // Without ffmpeg's own word (its status already reaped elsewhere, e.g.
+    // under an ignored SIGCHLD) nothing says the file is whole.
+    if (waited < 0) {
+        error = std::string("cannot learn how ffmpeg ended: ") + std::strerror(errno);
+        return false;
+    }
     encoder.cpuSeconds = cpuSeconds(usage);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
     error = WIFSIGNALED(status) ? "ffmpeg was killed by signal " + std::to_string(WTERMSIG(status))

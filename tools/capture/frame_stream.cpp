@@ -23,6 +23,7 @@ constexpr std::size_t kFrameBytes = kRowBytes * kHeight;
 PFNGLREADPIXELSPROC readPixels;
 PFNGLMAPBUFFERRANGEPROC mapBufferRange;
 PFNGLUNMAPBUFFERPROC unmapBuffer;
+PFNGLDELETEBUFFERSPROC deleteBuffers;
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -54,6 +55,7 @@ FrameStream::FrameStream(int fd) : fd_(fd) {
     readPixels = reinterpret_cast<PFNGLREADPIXELSPROC>(requireGlEntryPoint("glReadPixels"));
     mapBufferRange = reinterpret_cast<PFNGLMAPBUFFERRANGEPROC>(requireGlEntryPoint("glMapBufferRange"));
     unmapBuffer = reinterpret_cast<PFNGLUNMAPBUFFERPROC>(requireGlEntryPoint("glUnmapBuffer"));
+    deleteBuffers = reinterpret_cast<PFNGLDELETEBUFFERSPROC>(requireGlEntryPoint("glDeleteBuffers"));
     glGenBuffers(2, buffers_);
     for (unsigned int buffer : buffers_) {
         glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
@@ -69,14 +71,31 @@ FrameStream::~FrameStream() {
         stopping_ = true;
     }
     changed_.notify_all();
+    // The writer may still read a mapped buffer: it goes first.
     writer_.join();
+    unmapAll();
+    deleteBuffers(2, buffers_);
+}
+
+// Only while the writer holds no buffer.
+void FrameStream::unmapAll() {
+    for (int slot = 0; slot < 2; ++slot) {
+        if (mapped_[slot] == nullptr) continue;
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[slot]);
+        unmapBuffer(GL_PIXEL_PACK_BUFFER);
+        mapped_[slot] = nullptr;
+    }
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+}
+
+double FrameStream::writeSeconds() const {
+    std::lock_guard lock(mutex_);
+    return written_;
 }
 
 bool FrameStream::waitForWriter() {
-    const auto start = std::chrono::steady_clock::now();
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !busy_; });
-    stalled_ += secondsSince(start);
     return !failed_;
 }
 
@@ -117,13 +136,7 @@ bool FrameStream::finish() {
         handToWriter(static_cast<int>((frames_ - 1) % 2));
         ok = waitForWriter();
     }
-    for (int slot = 0; slot < 2; ++slot) {
-        if (mapped_[slot] == nullptr) continue;
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[slot]);
-        unmapBuffer(GL_PIXEL_PACK_BUFFER);
-        mapped_[slot] = nullptr;
-    }
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    unmapAll();
     return ok;
 }
 

@@ -12,6 +12,8 @@ class FrameStream {
 public:
     // Writes to `fd` (not owned). Needs the offscreen show's context current.
     explicit FrameStream(int fd);
+    // Waits for the write in progress, if any (whether or not finish() ran:
+    // close or kill the reader first to cut it short), then frees the buffers.
     ~FrameStream();
     FrameStream(const FrameStream&) = delete;
     FrameStream& operator=(const FrameStream&) = delete;
@@ -23,12 +25,12 @@ public:
     bool finish();
 
     double readBackSeconds() const { return readBack_; }  // read-back and mapping, GL thread
-    double writeSeconds() const { return written_; }      // writer thread inside write calls
-    double stallSeconds() const { return stalled_; }      // GL thread waiting for the writer
+    double writeSeconds() const;                           // writer thread inside write calls
 
 private:
     bool waitForWriter();
     void handToWriter(int slot);
+    void unmapAll();
     void writerLoop();
 
     unsigned int buffers_[2] = {};
@@ -36,11 +38,11 @@ private:
     int fd_;
     long frames_ = 0;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     const std::uint8_t* job_ = nullptr;
     bool busy_ = false, failed_ = false, stopping_ = false;
     std::thread writer_;
 
-    double readBack_ = 0.0, written_ = 0.0, stalled_ = 0.0;
+    double readBack_ = 0.0, written_ = 0.0;
 };

@@ -4,6 +4,7 @@
 //   record [--from S] [--to S] [--fps N] [--size WxH] [--crf N] [--run-dir DIR] OUT.mp4
 // Data paths are relative, as in the show: run it from the run directory or
 // name that with --run-dir. Without DISPLAY it draws on a private Xvfb.
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -28,14 +29,27 @@
 
 namespace {
 
-volatile std::sig_atomic_t stopSignal = 0;
-void onStopSignal(int signal) { stopSignal = signal; }
+// Set by the handler on whichever thread the signal lands, read by the frame
+// loop and the sound thread: lock-free atomics, safe in a handler and across
+// threads.
+std::atomic<int> caught{0};
+// ffmpeg while it runs unreaped: the handler kills it, so that a writer
+// blocked on a full pipe fails at once instead of holding the frame loop.
+std::atomic<pid_t> ffmpegToKill{0};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free);
+
+void onStopSignal(int signal) {
+    caught = signal;
+    if (const pid_t pid = ffmpegToKill.load(); pid > 0) kill(pid, SIGKILL);
+}
+int stopSignal() { return caught.load(); }
 
 // What a run that does not finish must not leave behind: ffmpeg and the
 // half-written file. Also run at exit, for exits from inside the harness.
 Encoder encoder;
 std::string partialPath;
 void removePartial() {
+    ffmpegToKill = 0;  // reaped below: its id may go to another process
     killEncoder(encoder);
     if (!partialPath.empty()) unlink(partialPath.c_str());
     partialPath.clear();
@@ -72,7 +86,7 @@ bool createPartial(const std::filesystem::path& out, std::string& error) {
 // Streams the mixed soundtrack down ffmpeg's audio pipe, then closes it.
 void writeSoundtrack(SoundtrackMixer& mixer, long long samples, int fd) {
     std::vector<std::int16_t> chunk(2 * 4096);
-    for (long long done = 0; done < samples && stopSignal == 0;) {
+    for (long long done = 0; done < samples && stopSignal() == 0;) {
         const auto count = static_cast<std::size_t>(std::min<long long>(4096, samples - done));
         mixer.mix(chunk.data(), count);
         const char* bytes = reinterpret_cast<const char*>(chunk.data());
@@ -106,6 +120,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path out = std::filesystem::absolute(options.out);
 
     std::signal(SIGPIPE, SIG_IGN);  // a write to a dead ffmpeg fails instead
+    // Inherited as ignored, SIGCHLD would have ffmpeg reaped unseen, and with
+    // it the status that says whether the video is whole.
+    std::signal(SIGCHLD, SIG_DFL);
     struct sigaction stop {};
     stop.sa_handler = onStopSignal;
     stop.sa_flags = SA_RESTART;
@@ -130,6 +147,7 @@ int main(int argc, char** argv) {
     const long long samples = std::llround(static_cast<double>(frames) / options.fps * first.rate());
 
     if (!startEncoder(options, first.rate(), partialPath, encoder, error)) return fail(error);
+    ffmpegToKill = encoder.pid;
     std::thread sound([&mixer, samples, fd = encoder.audio] { writeSoundtrack(mixer, samples, fd); });
     encoder.audio = -1;  // the sound thread closes it when done
 
@@ -144,7 +162,7 @@ int main(int argc, char** argv) {
         SilentSoundEngine silence;  // the soundtrack is mixed from the cues above
         bool musicCueFlag = false;
         bool ok = true;
-        for (long k = 0; k < frames && ok && stopSignal == 0; ++k) {
+        for (long k = 0; k < frames && ok && stopSignal() == 0; ++k) {
             const double t = frameTime(options, k);
             const auto start = std::chrono::steady_clock::now();
             show.drawOnly(static_cast<float>(t), t, silence, musicCueFlag);
@@ -153,24 +171,24 @@ int main(int argc, char** argv) {
             ok = stream.push();
             progress.frameDone();
         }
-        streamed = ok && stopSignal == 0 && stream.finish();
-        // Stopped by a signal, the writer may be blocked on a full pipe: a
-        // dead ffmpeg frees it.
-        if (stopSignal != 0) killEncoder(encoder);
+        streamed = ok && stopSignal() == 0 && stream.finish();
         readBack = stream.readBackSeconds();
         written = stream.writeSeconds();
+        // Stopped, the handler has killed ffmpeg: the writer's last write
+        // fails, and the stream's end waits for it before it frees the buffers.
     }
     progress.close();
-    if (stopSignal != 0) killEncoder(encoder);
+    ffmpegToKill = 0;  // reaped from here on
+    if (stopSignal() != 0) killEncoder(encoder);
     // ffmpeg reads both pipes in step: it must see the video's end before
     // the sound thread can be waited for.
     closeVideo(encoder);
     sound.join();
 
     const bool encoded = finishEncoder(encoder, error);
-    if (stopSignal != 0) {
-        fail("stopped by signal " + std::to_string(stopSignal) + "; nothing written");
-        return 128 + stopSignal;
+    if (stopSignal() != 0) {
+        fail("stopped by signal " + std::to_string(stopSignal()) + "; nothing written");
+        return 128 + stopSignal();
     }
     if (!encoded) return fail(error + "; nothing written");
     if (!streamed) return fail("ffmpeg stopped reading frames; nothing written");

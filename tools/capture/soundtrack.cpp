@@ -1,9 +1,10 @@
 #include "soundtrack.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
-#include "noop_gl.h"
+#include "runtime/declick.h"
 #include "timeline/chain.h"
 
 namespace {
@@ -23,20 +24,6 @@ private:
 double scriptedNow = 0.0;
 double readScriptedNow() { return scriptedNow; }
 
-// Runs `work` with the show's GL entry points pointed at functions that do
-// nothing, then gives the driver's back.
-template <typename Work>
-void withoutGl(Work work) {
-#define SAVE_GL(type, name) const type saved_##name = gl_api::name;
-    SHOW_GL_FUNCTIONS(SAVE_GL)
-#undef SAVE_GL
-    noopgl::install();
-    work();
-#define RESTORE_GL(type, name) gl_api::name = saved_##name;
-    SHOW_GL_FUNCTIONS(RESTORE_GL)
-#undef RESTORE_GL
-}
-
 constexpr int kStereo = 2;
 
 }  // namespace
@@ -48,13 +35,11 @@ std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Reso
     // The grid reaches back from the clip's first frame to the show's start.
     const long first = -static_cast<long>(std::floor(options.from * options.fps + 1e-9));
     const long end = frameCount(options);
-    withoutGl([&] {
-        for (long k = first; k < end; ++k) {
-            recorder.now = scriptedNow = frameTime(options, k);
-            Frame frame{static_cast<float>(recorder.now), resources, readScriptedNow, recorder, musicCueFlag};
-            runTimeline(frame);
-        }
-    });
+    for (long k = first; k < end; ++k) {
+        recorder.now = scriptedNow = frameTime(options, k);
+        Frame frame{static_cast<float>(recorder.now), resources, readScriptedNow, recorder, musicCueFlag};
+        runCues(frame);
+    }
     return events;
 }
 
@@ -64,22 +49,27 @@ SoundtrackMixer::SoundtrackMixer(std::vector<SoundEvent> events, double from,
     const double rate = tracks_.empty() ? 44100.0 : tracks_.front().second->rate();
     for (SoundEvent& event : events)
         events_.push_back({std::llround((event.t - from) * rate), std::move(event)});
+    fade_ = std::llround(rate * kDeclickSeconds);
 }
 
-void SoundtrackMixer::apply(const SoundEvent& event, long long at) {
+void SoundtrackMixer::apply(std::size_t index) {
+    const SoundEvent& event = events_[index].event;
     if (event.path.empty()) {
         voices_.clear();
         return;
     }
+    long long end = LLONG_MAX;
+    for (std::size_t k = index + 1; k < events_.size() && end == LLONG_MAX; ++k)
+        if (events_[k].event.path.empty()) end = events_[k].at;
     for (const auto& [path, track] : tracks_)
-        if (path == event.path) voices_.push_back({track, at, event.looped});
+        if (path == event.path) voices_.push_back({track, events_[index].at, event.looped, end});
 }
 
 void SoundtrackMixer::mix(std::int16_t* out, std::size_t frames) {
     for (std::size_t i = 0; i < frames; ++i, ++position_) {
         // Events before the clip's start all land on its first sample, in order.
         while (nextEvent_ < events_.size() && events_[nextEvent_].at <= position_) {
-            apply(events_[nextEvent_].event, events_[nextEvent_].at);
+            apply(nextEvent_);
             ++nextEvent_;
         }
         int left = 0, right = 0;
@@ -88,8 +78,14 @@ void SoundtrackMixer::mix(std::int16_t* out, std::size_t frames) {
             const auto length = static_cast<long long>(voice.track->frames());
             if (voice.looped) at %= length;
             else if (at >= length) continue;
-            left += voice.track->left(static_cast<std::size_t>(at));
-            right += voice.track->right(static_cast<std::size_t>(at));
+            const double gain = declickGain(voice.end - position_, fade_ + 1);
+            if (gain == 1.0) {
+                left += voice.track->left(static_cast<std::size_t>(at));
+                right += voice.track->right(static_cast<std::size_t>(at));
+            } else {
+                left += static_cast<int>(std::lround(voice.track->left(static_cast<std::size_t>(at)) * gain));
+                right += static_cast<int>(std::lround(voice.track->right(static_cast<std::size_t>(at)) * gain));
+            }
         }
         out[i * kStereo] = static_cast<std::int16_t>(std::clamp(left, -32768, 32767));
         out[i * kStereo + 1] = static_cast<std::int16_t>(std::clamp(right, -32768, 32767));

@@ -1,6 +1,10 @@
 // Writes the show's two soundtracks, Tune1.wav and newtune.wav, into the
-// directory given as the only argument. Everything is computed from the song
+// directory given as the first argument. Everything is computed from the song
 // tables in songs.cpp: the same source always gives the same bytes.
+//   music_synth <output-directory> [--stems <directory>]
+// With --stems it also writes, per track, each instrument alone at the level it
+// has in the master (32-bit float WAVs), the limiter's gain reduction in dB
+// and the start of every section: what tools/music/measure reads.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -11,18 +15,31 @@
 #include <string>
 
 #include "dsp.h"
+#include "master.h"
 #include "songs.h"
+#include "wav_file.h"
 
 namespace synth {
 namespace {
 
-// Mix levels of the instruments, chosen by ear-by-analysis: kick and bass
-// carry the groove, the lead sits on top, arp and pad fill the space.
+// Mix levels of the instruments, set with tools/music/measure: kick and bass
+// carry the groove without covering the rest, the lead sits on top, and the
+// chip arp and the hats, the character of the style, are heard over the kick.
 struct Levels {
-    double kick = 0.55, snare = 0.36, hat = 0.11, openHat = 0.09, crash = 0.10, riser = 0.11;
-    double bass = 0.30, lead = 0.16, leadEcho = 0.32, arp = 0.06, pad = 0.13;
+    double kick = 0.34, snare = 0.30, hat = 0.30, openHat = 0.20, crash = 0.10, riser = 0.20;
+    double bass = 0.30, lead = 0.16, leadEcho = 0.32, arp = 0.14, pad = 0.13;
 };
 constexpr Levels kLevels;
+
+// The instruments, as bits of a mask: a stem is the song rendered with one bit.
+enum Part : unsigned { Kick = 1, Snare = 2, Hats = 4, Crash = 8, Riser = 16, Bass = 32, Arp = 64, Pad = 128, Lead = 256 };
+constexpr unsigned kAllParts = 511;
+struct PartName {
+    Part part;
+    const char* name;
+};
+constexpr PartName kPartNames[] = {{Kick, "kick"}, {Snare, "snare"}, {Hats, "hats"}, {Crash, "crash"}, {Riser, "riser"},
+                                   {Bass, "bass"}, {Arp, "arp"},     {Pad, "pad"},   {Lead, "lead"}};
 
 // Three groups: drums, the parts ducked under the kick (bass, pad, arp; that
 // pumping is the breathing of the style), and the lead, which gets an echo.
@@ -44,35 +61,45 @@ void duckUnderKick(std::vector<float>& duck, long at) {
     }
 }
 
-// Renders every event of the score, shifted by `offset` samples.
-void render(const Score& score, long step, long offset, Stems& out) {
-    auto at = [&](long s) { return offset + s * step; };
+// Renders the events of the score that `parts` selects, shifted by `offset`
+// samples. The kicks always duck, heard or not.
+void render(const Score& score, long step, long offset, unsigned parts, Stems& out) {
+    auto at = [&](long s) { return offset + (s - score.start) * step; };
     for (const Hit& h : score.kicks) {
-        kick(out.drums, at(h.step), h.velocity * kLevels.kick);
+        if (parts & Kick) kick(out.drums, at(h.step), h.velocity * kLevels.kick);
         duckUnderKick(out.duck, at(h.step));
     }
-    for (const Hit& h : score.snares) snare(out.drums, at(h.step), h.velocity * kLevels.snare, h.step * 31u + 7u);
-    for (const Hit& h : score.closedHats)
-        hat(out.drums, at(h.step), h.velocity * kLevels.hat, false, h.step * 17u + 3u);
-    for (const Hit& h : score.openHats)
-        hat(out.drums, at(h.step), h.velocity * kLevels.openHat, true, h.step * 13u + 5u);
-    for (const Hit& h : score.crashes) crash(out.drums, at(h.step), h.velocity * kLevels.crash, h.step + 11u);
-    for (const Note& n : score.risers) riser(out.drums, at(n.step), n.steps * step, n.step + 23u);
+    if (parts & Snare)
+        for (const Hit& h : score.snares) snare(out.drums, at(h.step), h.velocity * kLevels.snare, h.step * 31u + 7u);
+    if (parts & Hats) {
+        for (const Hit& h : score.closedHats)
+            hat(out.drums, at(h.step), h.velocity * kLevels.hat, false, h.step * 17u + 3u);
+        for (const Hit& h : score.openHats)
+            hat(out.drums, at(h.step), h.velocity * kLevels.openHat, true, h.step * 13u + 5u);
+    }
+    if (parts & Crash)
+        for (const Hit& h : score.crashes) crash(out.drums, at(h.step), h.velocity * kLevels.crash, h.step + 11u);
+    if (parts & Riser)
+        for (const Note& n : score.risers) riser(out.drums, at(n.step), n.steps * step, kLevels.riser, n.step + 23u);
 
     // Gates a little shorter than the written length, so repeated notes re-articulate.
-    for (const Note& n : score.bass)
-        bass(out.ducked, at(n.step), n.steps * step - step / 4, n.midi, n.velocity * kLevels.bass, n.brightness);
-    for (const Note& n : score.arp)
-        arp(out.ducked, at(n.step), n.steps * step / 2, n.midi, n.velocity * kLevels.arp,
-            n.step % 2 == 0 ? -0.45 : 0.45);
-    for (std::size_t i = 0; i < score.pads.size(); ++i) {
-        const Chord& c = score.pads[i];
-        // The song's last chord rings out.
-        double release = i + 1 == score.pads.size() ? 3.0 : 0.5;
-        pad(out.ducked, at(c.step), c.steps * step, c.notes, c.velocity * kLevels.pad, c.brightness, release);
-    }
-    for (const Note& n : score.lead)
-        lead(out.lead, at(n.step), n.steps * step - step / 5, n.midi, n.velocity * kLevels.lead, n.tone);
+    if (parts & Bass)
+        for (const Note& n : score.bass)
+            bass(out.ducked, at(n.step), n.steps * step - step / 4, n.midi, n.velocity * kLevels.bass, n.brightness);
+    if (parts & Arp)
+        for (const Note& n : score.arp)
+            arp(out.ducked, at(n.step), n.steps * step / 2, n.midi, n.velocity * kLevels.arp,
+                n.step % 2 == 0 ? -0.6 : 0.6);
+    if (parts & Pad)
+        for (std::size_t i = 0; i < score.pads.size(); ++i) {
+            const Chord& c = score.pads[i];
+            // The song's last chord rings out.
+            double release = i + 1 == score.pads.size() ? 3.0 : 0.5;
+            pad(out.ducked, at(c.step), c.steps * step, c.notes, c.velocity * kLevels.pad, c.brightness, release);
+        }
+    if (parts & Lead)
+        for (const Note& n : score.lead)
+            lead(out.lead, at(n.step), n.steps * step - step / 5, n.midi, n.velocity * kLevels.lead, n.tone);
 }
 
 // Ping-pong echo of the lead, a dotted eighth apart, darker on every repeat.
@@ -93,113 +120,120 @@ void echo(Bus& lead, long delay, double feedback, double wet) {
     }
 }
 
-// Sums the stems into `master` from `from` on, with a soft knee above 0.8 so
-// that no sum of peaks can clip.
-Bus mixdown(Stems& stems, long step, long from, long frames) {
+// The three groups summed, the kick's ducking applied.
+Bus mixdown(Stems& stems, long step) {
     echo(stems.lead, 3 * step, 0.38, kLevels.leadEcho);
-    Bus master(frames);
-    auto knee = [](double x) {
-        double a = std::abs(x);
-        if (a <= 0.8) return x;
-        return std::copysign(0.8 + 0.2 * std::tanh((a - 0.8) / 0.2), x);
-    };
-    for (long i = 0; i < frames; ++i) {
-        long j = from + i;
-        double d = stems.duck[j];
-        master.left[i] = static_cast<float>(knee(stems.drums.left[j] + d * stems.ducked.left[j] + stems.lead.left[j]));
-        master.right[i] = static_cast<float>(knee(stems.drums.right[j] + d * stems.ducked.right[j] + stems.lead.right[j]));
+    const std::size_t frames = stems.drums.frames();
+    Bus sum(frames);
+    for (std::size_t j = 0; j < frames; ++j) {
+        const double d = stems.duck[j];
+        sum.left[j] = static_cast<float>(stems.drums.left[j] + d * stems.ducked.left[j] + stems.lead.left[j]);
+        sum.right[j] = static_cast<float>(stems.drums.right[j] + d * stems.ducked.right[j] + stems.lead.right[j]);
     }
-    return master;
+    return sum;
 }
 
-// Scales the whole track so that its peak sits at -1 dBFS.
-void normalise(Bus& bus) {
-    float peak = 0.0f;
-    for (std::size_t i = 0; i < bus.frames(); ++i) peak = std::max({peak, std::abs(bus.left[i]), std::abs(bus.right[i])});
-    if (peak <= 0.0f) return;
-    const float gain = 0.891f / peak;
-    for (std::size_t i = 0; i < bus.frames(); ++i) {
-        bus.left[i] *= gain;
-        bus.right[i] *= gain;
-    }
-}
+// How a song becomes a track: rendered `passes` times in a row into `frames`,
+// of which the frames [from, from + length) are kept.
+struct Take {
+    int passes;
+    long frames, from, length;
+};
 
-void put16(std::ofstream& out, uint16_t v) { out.put(static_cast<char>(v & 0xff)).put(static_cast<char>(v >> 8)); }
-void put32(std::ofstream& out, uint32_t v) { put16(out, v & 0xffff); put16(out, v >> 16); }
-
-// 16-bit stereo PCM at 44.1 kHz, the canonical 44-byte header.
-bool writeWav(const std::filesystem::path& path, const Bus& bus) {
-    std::ofstream out(path, std::ios::binary);
-    const uint32_t dataBytes = static_cast<uint32_t>(bus.frames() * 4);
-    out.write("RIFF", 4);
-    put32(out, 36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 2);
-    put32(out, kRate);
-    put32(out, kRate * 4);
-    put16(out, 4);
-    put16(out, 16);
-    out.write("data", 4);
-    put32(out, dataBytes);
-    auto pcm = [](float v) { return static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f))); };
-    for (std::size_t i = 0; i < bus.frames(); ++i) {
-        put16(out, pcm(bus.left[i]));
-        put16(out, pcm(bus.right[i]));
-    }
-    return static_cast<bool>(out);
-}
-
-// A loop that joins without a click: the song is rendered twice in a row and
-// the second pass is kept, so its first bar already carries the tails (echo,
-// releases, crash) of its own last bar, exactly as when the player wraps.
-Bus renderLoop(const Song& song) {
-    const Score score = buildScore(song);
+Bus renderSum(const Song& song, const Score& score, Take take, unsigned parts) {
     const long step = stepSamples(song.bpm);
-    const long length = score.steps * step;
-    Stems stems(2 * length);
-    render(score, step, 0, stems);
-    render(score, step, length, stems);
-    Bus master = mixdown(stems, step, length, length);
-    normalise(master);
-    return master;
+    Stems stems(static_cast<std::size_t>(take.frames));
+    for (int p = 0; p < take.passes; ++p) render(score, step, p * (score.steps - score.start) * step, parts, stems);
+    return mixdown(stems, step);
 }
 
-// A piece played once: rendered from silence, padded to `seconds`, with a
-// short fade at the very end.
-Bus renderOnce(const Song& song, double seconds) {
-    const Score score = buildScore(song);
-    const long step = stepSamples(song.bpm);
-    const long length = std::max(score.steps * step, std::lround(seconds * kRate));
-    Stems stems(length);
-    render(score, step, 0, stems);
-    Bus master = mixdown(stems, step, 0, length);
-    normalise(master);
-    const long fade = kRate / 2;
-    for (long i = 0; i < fade; ++i) {
-        float g = static_cast<float>(i) / fade;
-        master.left[length - 1 - i] *= g;
-        master.right[length - 1 - i] *= g;
+// A loop that joins without a click: the song is rendered three times in a
+// row and the middle pass is kept, so its first bar already carries the tails
+// (echo, releases, crash) of its own last bar, exactly as when the player
+// wraps, and the master sees on either side what the loop has there.
+Take loopTake(const Score& score, long step) {
+    const long length = (score.steps - score.start) * step;
+    return {3, 3 * length, length, length};
+}
+
+// A piece played once: rendered from silence and padded to `seconds`.
+Take onceTake(const Score& score, long step, double seconds) {
+    const long length = std::max((score.steps - score.start) * step, std::lround(seconds * kRate));
+    return {1, length, 0, length};
+}
+
+struct Track {
+    const char* name;
+    Song song;
+    bool loop;
+    double seconds;  // at least this long (a piece played once)
+};
+
+Mastered renderTrack(const Track& t, const Score& score, Take take) {
+    Bus sum = renderSum(t.song, score, take, kAllParts);
+    Mastered out = master(sum, take.from, take.length);
+    if (!t.loop) {
+        // A short fade at the very end.
+        const long fade = kRate / 2;
+        for (long i = 0; i < fade; ++i) {
+            float g = static_cast<float>(i) / fade;
+            out.track.left[take.length - 1 - i] *= g;
+            out.track.right[take.length - 1 - i] *= g;
+        }
     }
-    return master;
+    return out;
+}
+
+// Each instrument alone at its level in the master (through its filters and
+// gain, short of the limiter), the limiter's work and the sections, under `dir`.
+bool writeStems(const std::filesystem::path& dir, const Track& t, const Score& score, Take take, const Mastered& m) {
+    std::filesystem::create_directories(dir);
+    bool ok = true;
+    for (const PartName& p : kPartNames) {
+        Bus sum = renderSum(t.song, score, take, p.part);
+        shape(sum);
+        Bus stem(static_cast<std::size_t>(take.length));
+        for (long i = 0; i < take.length; ++i) {
+            stem.left[i] = static_cast<float>(sum.left[take.from + i] * m.gain);
+            stem.right[i] = static_cast<float>(sum.right[take.from + i] * m.gain);
+        }
+        ok = ok && writeWavFloat(dir / (std::string(p.name) + ".wav"), {&stem.left, &stem.right});
+    }
+    ok = ok && writeWavFloat(dir / "limiter.wav", {&m.reduction});
+    std::ofstream sections(dir / "sections.txt");
+    const double stepSeconds = static_cast<double>(stepSamples(t.song.bpm)) / kRate;
+    long at = 0;
+    for (const Section& s : t.song.sections) {
+        const long steps = 16L * s.bars - s.from;
+        sections << at * stepSeconds << ' ' << steps * stepSeconds << ' ' << s.name << (s.riser ? " (riser)" : "") << '\n';
+        at += steps;
+    }
+    return ok && static_cast<bool>(sections);
 }
 
 }  // namespace
 }  // namespace synth
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: music_synth <output-directory>\n";
+    using namespace synth;
+    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--stems")) {
+        std::cerr << "usage: music_synth <output-directory> [--stems <directory>]\n";
         return 2;
     }
     const std::filesystem::path dir = argv[1];
     try {
         std::filesystem::create_directories(dir);
-        if (!synth::writeWav(dir / "Tune1.wav", synth::renderLoop(synth::tune1())) ||
-            !synth::writeWav(dir / "newtune.wav", synth::renderOnce(synth::newtune(), 186.0))) {
-            std::cerr << "music_synth: cannot write into " << dir << "\n";
-            return 1;
+        for (const Track& t : {Track{"Tune1", tune1(), true, 0.0}, Track{"newtune", newtune(), false, 186.0}}) {
+            const Score score = buildScore(t.song);
+            const long step = stepSamples(t.song.bpm);
+            const Take take = t.loop ? loopTake(score, step) : onceTake(score, step, t.seconds);
+            const Mastered m = renderTrack(t, score, take);
+            bool ok = writeWav16(dir / (std::string(t.name) + ".wav"), m.track);
+            if (argc == 4) ok = ok && writeStems(std::filesystem::path(argv[3]) / t.name, t, score, take, m);
+            if (!ok) {
+                std::cerr << "music_synth: cannot write the " << t.name << " track\n";
+                return 1;
+            }
         }
     } catch (const std::exception& e) {
         std::cerr << "music_synth: " << e.what() << "\n";

@@ -81,6 +81,22 @@ void parseDrums(const char* pattern, long barStep, double scale, std::vector<Hit
 
 double lerp(double a, double b, double x) { return a + (b - a) * x; }
 
+// Drops what lies before `start` and shortens what straddles it.
+template <typename Event>
+void clipBefore(std::vector<Event>& events, long start) {
+    std::vector<Event> kept;
+    for (Event e : events) {
+        if constexpr (requires { e.steps; }) {
+            if (e.step < start && e.step + e.steps > start) {
+                e.steps -= static_cast<int>(start - e.step);
+                e.step = start;
+            }
+        }
+        if (e.step >= start) kept.push_back(e);
+    }
+    events = std::move(kept);
+}
+
 }  // namespace
 
 int noteNumber(const std::string& name) {
@@ -115,6 +131,8 @@ Score buildScore(const Song& song) {
     Score score;
     long bar = 0;
     for (const Section& s : song.sections) {
+        if (s.from != 0 && &s != &song.sections.front())
+            throw std::runtime_error(std::string("only the first section may start late: ") + s.name);
         std::vector<std::string> chords = tokens(s.chords);
         for (int b = 0; b < s.bars; ++b, ++bar) {
             const long at = bar * kStepsPerBar;
@@ -128,11 +146,12 @@ Score buildScore(const Song& song) {
             if (rhythm && s.hats) parseDrums(s.hats, at, 1.0, score.closedHats, &score.openHats);
             if (rhythm && (s.snare || fillBar)) {
                 // A crescendo under a riser; a fill closes every eight-bar phrase.
-                double scale = s.riser ? lerp(0.35, 1.0, progress) : 1.0;
+                double scale = s.riser ? lerp(0.3, 0.8, progress) : 1.0;
                 parseDrums(fillBar ? "....x...x.x.xxxx" : s.snare, at, scale, score.snares, nullptr);
             }
-            if (b == 0 && s.crash) score.crashes.push_back({at, 1.0});
-            if (b == 0 && s.riser) score.risers.push_back({at, s.bars * kStepsPerBar, 0, 1.0});
+            const long first = b == 0 ? s.from : 0;
+            if (b == 0 && s.crash) score.crashes.push_back({at + first, 1.0});
+            if (b == 0 && s.riser) score.risers.push_back({at + first, static_cast<int>(s.bars * kStepsPerBar - first), 0, 1.0});
 
             // Bass: root between A1 and G#2, so every chord sits in the same register.
             if (rhythm && s.bass) {
@@ -190,6 +209,11 @@ Score buildScore(const Song& song) {
         }
     }
     score.steps = bar * kStepsPerBar;
+    score.start = song.sections.empty() ? 0 : song.sections.front().from;
+    for (auto* hits : {&score.kicks, &score.snares, &score.closedHats, &score.openHats, &score.crashes})
+        clipBefore(*hits, score.start);
+    for (auto* notes : {&score.bass, &score.lead, &score.arp, &score.risers}) clipBefore(*notes, score.start);
+    clipBefore(score.pads, score.start);
     return score;
 }
 

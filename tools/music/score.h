@@ -34,6 +34,8 @@ struct Section {
     bool crash = false;              // a crash on the first beat
     bool riser = false;              // a noise sweep and a snare crescendo
     int rhythmBars = 0;              // drums and bass only in the first n bars (0 = all)
+    int from = 0;                    // a pickup: the song's first section sounds from
+                                     // this step of its first bar on
 };
 
 struct Song {
@@ -65,7 +67,8 @@ struct Chord {
 
 // Every note and hit of a song, in steps.
 struct Score {
-    long steps = 0;
+    long start = 0;  // the step where the song begins (its pickup)
+    long steps = 0;  // the end of its last bar
     std::vector<Hit> kicks, snares, closedHats, openHats, crashes;
     std::vector<Note> bass, lead, arp;
     std::vector<Chord> pads;

@@ -50,6 +50,17 @@ constexpr const char* E3 = "F5 - - - - - - - A5 - - - C6 - - -";
 constexpr const char* E4 = "B5 - - - - - - - G#5 - - - - - - -";
 constexpr const char* E4end = "B5 - - - - - - - - - - - - - - -";
 
+// Return, over the theme's chords a whole tone up: the theme answered an
+// octave higher, climbing where the drop fell.
+constexpr const char* R1 = "A5 - C6 - E6 - - - D6 - C6 - B5 - C6 -";
+constexpr const char* R2 = "A5 - - - - - F5 - A5 - C6 - A5 - F5 -";
+constexpr const char* R3 = "G5 - C6 - E6 - - - G6 - - - E6 - D6 -";
+constexpr const char* R4 = "D6 - - - B5 - - - G5 - B5 - D6 - - -";
+constexpr const char* R5 = "E6 - - - D6 - C6 - - - B5 - A5 - - -";
+constexpr const char* R6 = "C6 - - - A5 - F5 - - - A5 - C6 - F6 -";
+constexpr const char* R7 = "E6 - - - D6 - C6 - G5 - - - C6 - E6 -";
+constexpr const char* R8 = "D6 - - - - - - - B5 - G5 - D6 - G6 -";
+
 // --- Rhythms --------------------------------------------------------------
 constexpr const char* kFour = "x...x...x...x...";
 constexpr const char* kBackbeat = "....x.......x...";
@@ -70,6 +81,12 @@ constexpr const char* kArpUp = "0 1 2 3 0 1 2 3 0 1 2 3 0 1 2 3";
 constexpr const char* kArpTriplet = "0 1 2 0 1 2 0 1 2 0 1 2 0 1 2 3";
 constexpr const char* kArpDown = "3 2 1 0 3 2 1 0 3 2 1 0 3 2 1 0";
 constexpr const char* kArpSlow = "0 . 1 . 2 . 3 . 2 . 1 . 0 . 2 .";
+constexpr const char* kArpBounce = "0 2 1 3 0 2 1 3 0 2 1 3 2 1 0 1";
+
+// newtune's pickup: a hit on the chord and a snare run into the first bar.
+constexpr const char* kPickupKick = "...........x....";
+constexpr const char* kPickupSnare = "............o.xx";
+constexpr const char* kPickupBass = ". . . . . . . . . . . R - - - -";
 
 }  // namespace
 
@@ -86,12 +103,22 @@ Song tune1() {
     }};
 }
 
+// It is cut in at 74 s wherever Tune1 is, and cut off 183 s later by Tune1's
+// downbeat. So it opens on a hit at full level, 5 sixteenths before its first
+// bar, and its 95 bars then end exactly at 183 s (at 125 BPM, 1525 sixteenths)
+// on a rise that Tune1's return completes. The two bars after that only ring
+// out, for a return that comes a frame late.
 Song newtune() {
     return {kBpm, {
-        {.name = "intro", .bars = 4, .chords = "Am F C G",
-         .bass = kBassHold, .arp = kArpSlow, .pad = 1.0, .brightFrom = 0.1, .brightTo = 0.35},
+        {.name = "entry", .bars = 1, .chords = "Am",
+         .kick = kPickupKick, .snare = kPickupSnare, .bass = kPickupBass,
+         .pad = 1.0, .brightFrom = 0.7, .brightTo = 0.7, .crash = true, .from = 11},
+        {.name = "intro", .bars = 3, .chords = "F C G",
+         .kick = kFour, .hats = kOffHats, .bass = kBassOctaves,
+         .arp = kArpSlow, .pad = 0.8, .brightFrom = 0.35, .brightTo = 0.5},
         {.name = "intro hats", .bars = 4, .chords = "Am F C G",
-         .hats = kOffHats, .bass = kBassHold, .arp = kArpSlow, .pad = 1.0, .brightFrom = 0.4, .brightTo = 0.6},
+         .kick = kFour, .hats = kSoftHats, .bass = kBassOctaves,
+         .arp = kArpUp, .pad = 0.7, .brightFrom = 0.5, .brightTo = 0.65},
         {.name = "build", .bars = 6, .chords = "Am F C G",
          .kick = kFour, .hats = kOffHats, .bass = kBassOctaves,
          .lead = {A1, A2, A3, A4}, .leadShift = -12,
@@ -118,14 +145,21 @@ Song newtune() {
         {.name = "second rise", .bars = 4, .chords = "Dm Am F E",
          .kick = kFour, .snare = kRoll, .hats = kSixteenHats, .bass = kBassOctaves,
          .arp = kArpUp, .pad = 0.8, .brightFrom = 0.7, .brightTo = 1.0, .riser = true},
-        {.name = "return", .bars = 16, .chords = "Am F C G",
-         .kick = kFour, .snare = kBackbeat, .hats = kDropHats, .bass = kBassDrive,
-         .lead = {A1, A2, A3, A4, A1, A2, A3, A4run}, .leadDouble = true,
-         .arp = kArpTriplet, .pad = 0.5, .brightFrom = 1.0, .brightTo = 1.0, .fills = true, .crash = true},
-        {.name = "outro", .bars = 4, .chords = "Am F C G",
-         .kick = kFour, .hats = kOffHats, .bass = kBassOctaves,
-         .arp = kArpUp, .pad = 0.7, .brightFrom = 0.9, .brightTo = 0.4},
-        {.name = "ending", .bars = 3, .chords = "Am",
+        // The theme's chords a whole tone up, a melody of its own doubled an
+        // octave down, the arp bouncing and the bass in octaves: a lift, not
+        // a copy of the drop.
+        {.name = "return", .bars = 16, .chords = "Bm G D A",
+         .kick = kFour, .snare = kBackbeat, .hats = kSixteenHats, .bass = kBassOctaves,
+         .lead = {R1, R2, R3, R4, R5, R6, R7, R8, A1, A2, A3, A4, R5, R6, R7, R8}, .leadShift = 2,
+         .tone = LeadTone::Saw, .leadDouble = true,
+         .arp = kArpBounce, .pad = 0.5, .brightFrom = 0.8, .brightTo = 1.0, .fills = true, .crash = true},
+        {.name = "bridge", .bars = 4, .chords = "Dm Am F E",
+         .hats = kOffHats, .bass = kBassHold, .lead = {E1, E2, E3, E4end}, .tone = LeadTone::Saw,
+         .arp = kArpSlow, .pad = 0.9, .brightFrom = 0.4, .brightTo = 0.6, .crash = true},
+        {.name = "final rise", .bars = 4, .chords = "F G E E",
+         .kick = kFour, .snare = kRoll, .hats = kSixteenHats, .bass = kBassOctaves,
+         .arp = kArpUp, .pad = 0.8, .brightFrom = 0.6, .brightTo = 1.0, .riser = true},
+        {.name = "ending", .bars = 2, .chords = "Am",
          .kick = "x...............", .bass = kBassHold,
          .pad = 1.0, .brightFrom = 0.45, .brightTo = 0.3, .crash = true, .rhythmBars = 1},
     }};

@@ -95,19 +95,24 @@ void crash(Bus& bus, long at, double velocity, unsigned seed) {
     }
 }
 
-void riser(Bus& bus, long at, long length, unsigned seed) {
+void riser(Bus& bus, long at, long length, double velocity, unsigned seed) {
     Rng noiseL(seed), noiseR(seed + 104729u);
     Svf bpL, bpR;
+    double norm = 0.0;
     for (long i = 0; i < length; ++i) {
         double x = static_cast<double>(i) / length;  // 0..1 across the riser
         if (i % 32 == 0) {
             double hz = 300.0 * std::pow(25.0, x);
             bpL.tune(hz, 2.5);
             bpR.tune(hz * 1.03, 2.5);
+            // The band output peaks at Q and the band widens with its
+            // centre: scaled back so that the noise keeps one level all
+            // the way up, and only the envelope makes it rise.
+            norm = bpL.k * std::sqrt(7500.0 / hz);
         }
         bpL.process(noiseL.next());
         bpR.process(noiseR.next());
-        double env = x * x * std::min(1.0, static_cast<double>(length - i) / 400.0);
+        double env = x * x * std::min(1.0, static_cast<double>(length - i) / 400.0) * velocity * norm;
         bus.add(at + i, bpL.band * env, bpR.band * env);
     }
 }

@@ -26,7 +26,9 @@ void kick(Bus& bus, long at, double velocity);
 void snare(Bus& bus, long at, double velocity, unsigned seed);
 void hat(Bus& bus, long at, double velocity, bool open, unsigned seed);
 void crash(Bus& bus, long at, double velocity, unsigned seed);
-void riser(Bus& bus, long at, long length, unsigned seed);
+// A noise sweep from 300 Hz to 7.5 kHz whose level follows `velocity` times a
+// rising curve, whatever the band.
+void riser(Bus& bus, long at, long length, double velocity, unsigned seed);
 
 // Pitched voices: `length` is the gate in samples, the release follows it.
 // `brightness` (0..1) opens the filter.

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-#include <fcntl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,15 +31,13 @@ std::string startPrivateXvfb() {
     pid_t pid = fork();
     if (pid < 0) return "";
     if (pid == 0) {
+        // The script becomes the server and writes the display's number on
+        // its standard output.
         close(fds[0]);
-        // Its chatter about displays already taken is of no use to anyone.
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
-        std::string fd = std::to_string(fds[1]);
-        // -displayfd: the server picks a free display and writes its number to fd.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+        dup2(fds[1], STDOUT_FILENO);
+        close(fds[1]);
+        // Through bash by its full name: the PATH may hold only Xvfb.
+        execl("/bin/bash", "bash", SHOW_PRIVATE_DISPLAY, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);

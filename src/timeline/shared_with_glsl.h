@@ -1,0 +1,36 @@
+#pragma once
+// The values that the GLSL programs use as well as the timeline. The build
+// writes them into the GLSL module timeline.glsl (tools/glsl/), which the
+// programs include, so each value is written only here.
+#include "timeline/time_window.h"
+
+// The end of the show: the first frame after it is not presented.
+inline constexpr float kShowEnd = 295.0f;
+
+// When each picture of the image overlay shows, in the order they come. The
+// programs fade each picture in and out at the ends of its window.
+inline constexpr Interval kImageWindows[] = {
+    {17.0f, 26.0f},  {26.0f, 35.0f},   {40.0f, 50.0f},   {52.0f, 62.0f},
+    {64.0f, 72.0f},  {112.0f, 122.0f}, {212.0f, 222.0f}, {284.0f, kShowEnd},
+};
+
+// The end card, the "maybe" picture once more, shows from here to the end.
+inline constexpr float kEndCardStart = 290.0f;
+
+// The credits card draws its caption at this scale.
+inline constexpr float kCreditsScale = 0.77f;
+
+// The slabs' size in world units (the cube mesh is a unit cube).
+struct SlabSize {
+    float x, y, z;
+};
+inline constexpr SlabSize kSlabSize{10.5f, 15.0f, 2.5f};
+
+// Slab k of a stack stands at x = kSlabStepX k + ..., y = sin(kSlabRiseRate k)
+// + ...: the step from each slab to the next. Taken in double by the scenes.
+inline constexpr double kSlabStepX = 0.1;
+inline constexpr double kSlabRiseRate = 0.4;
+
+// How many slabs the slab stacks (stack, rocking, tilting) and the slab wave draw.
+inline constexpr int kStackSlabs = 11;
+inline constexpr int kWaveSlabs = 21;

@@ -1,0 +1,239 @@
+"""The soundtrack measured the way a mastering engineer would: EBU R128 loudness
+(ffmpeg's ebur128 filter), true peak (4x oversampled), DC, the long-term
+spectrum in octave bands, the stems, the limiter, the risers, and the show's
+cuts in the soundtrack the recorder mixes. Run through tools/music/measure.
+
+usage: measure.py <tracks dir> <stems dir> <show.wav> <cues.txt> [<plot.png> | ""]
+"""
+import re
+import subprocess
+import sys
+from pathlib import Path
+
+import numpy as np
+
+TRACKS = ("Tune1", "newtune")
+STEMS = ("kick", "snare", "hats", "crash", "riser", "bass", "arp", "pad", "lead")
+OCTAVES = (63, 125, 250, 500, 1000, 2000, 4000, 8000)
+
+
+def read_wav(path):
+    """(rate, samples as float frames x channels, full scale 1.0): 16-bit PCM or 32-bit float."""
+    data = Path(path).read_bytes()
+    at, fmt = 12, None
+    while at + 8 <= len(data):
+        kind, size = data[at:at + 4], int.from_bytes(data[at + 4:at + 8], "little")
+        body = data[at + 8:at + 8 + size]
+        if kind == b"fmt ":
+            fmt = (int.from_bytes(body[0:2], "little"), int.from_bytes(body[2:4], "little"),
+                   int.from_bytes(body[4:8], "little"), int.from_bytes(body[14:16], "little"))
+        elif kind == b"data":
+            code, channels, rate, bits = fmt
+            if code == 1 and bits == 16:
+                samples = np.frombuffer(body, "<i2").astype(np.float64) / 32768.0
+            elif code == 3 and bits == 32:
+                samples = np.frombuffer(body, "<f4").astype(np.float64)
+            else:
+                sys.exit(f"{path}: unsupported WAV format {fmt}")
+            return rate, samples[: len(samples) // channels * channels].reshape(-1, channels)
+        at += 8 + size + (size & 1)
+    sys.exit(f"{path}: no data chunk")
+
+
+def ebur128(path):
+    """Integrated loudness, loudness range, and the momentary and short-term
+    loudness every 100 ms (arrays of t, M, S), as ffmpeg measures them."""
+    log = subprocess.run(["ffmpeg", "-hide_banner", "-nostats", "-loglevel", "verbose", "-i", str(path),
+                          "-af", "ebur128=framelog=verbose", "-f", "null", "-"],
+                         capture_output=True, text=True, check=True).stderr
+    rows = re.findall(r"t: *([\d.]+) +TARGET:\S+ LUFS +M: *(\S+) +S: *(\S+)", log)
+    t, m, s = (np.array([float(r[i]) for r in rows]) for i in range(3))
+    summary = log[log.rindex("Summary:"):]
+    integrated = float(re.search(r"I: +(\S+) LUFS", summary).group(1))
+    lra = float(re.search(r"LRA: +(\S+) LU", summary).group(1))
+    return integrated, lra, t, m, s
+
+
+def true_peak_db(x):
+    """The highest peak between samples too: 4x oversampling by windowed-sinc
+    interpolation (as the loudness standard's true-peak meter does)."""
+    peak = np.abs(x).max()
+    k = np.arange(-16, 17)
+    for phase in (0.25, 0.5, 0.75):
+        h = np.sinc(k - phase) * np.kaiser(len(k), 8.0)
+        h /= h.sum()
+        for c in range(x.shape[1]):
+            peak = max(peak, np.abs(np.convolve(x[:, c], h, "same")).max())
+    return 20 * np.log10(peak)
+
+
+def db(v):
+    return 20 * np.log10(max(abs(v), 1e-12))
+
+
+def octave_levels(x, rate):
+    """Long-term power in octave bands, in dB relative to the 1 kHz octave."""
+    n = 16384
+    window = np.hanning(n)
+    power = np.zeros(n // 2 + 1)
+    for at in range(0, len(x) - n, n // 2):
+        for c in range(x.shape[1]):
+            power += np.abs(np.fft.rfft(x[at:at + n, c] * window)) ** 2
+    freqs = np.fft.rfftfreq(n, 1.0 / rate)
+    band = {f: power[(freqs >= f / 2 ** 0.5) & (freqs < f * 2 ** 0.5)].sum() for f in OCTAVES}
+    return {f: 10 * np.log10(band[f] / band[1000]) for f in OCTAVES}
+
+
+def steps(x):
+    return np.abs(np.diff(x, axis=0)).max(axis=1)
+
+
+def energy_mean(levels):
+    levels = levels[levels > -70]
+    return 10 * np.log10(np.mean(10 ** (levels / 10))) if len(levels) else -70.0
+
+
+def measure_track(name, tracks, stems):
+    rate, x = read_wav(tracks / f"{name}.wav")
+    integrated, lra, t, m, _ = ebur128(tracks / f"{name}.wav")
+    dc = max(db(x[:, c].mean()) for c in range(x.shape[1]))
+    corr = np.corrcoef(x[:, 0], x[:, 1])[0, 1]
+    print(f"{name}: {len(x) / rate:.2f} s; integrated {integrated:.1f} LUFS, range {lra:.1f} LU, "
+          f"true peak {true_peak_db(x):+.2f} dBTP, sample peak {db(np.abs(x).max()):+.2f} dBFS, "
+          f"DC {dc:.1f} dBFS, L/R correlation {corr:.3f}")
+    bands = octave_levels(x, rate)
+    print("  octaves against 1 kHz: " + ", ".join(f"{f} Hz {bands[f]:+.1f}" for f in OCTAVES if f != 1000) + " dB")
+    print(f"  99.9th percentile sample step {np.percentile(steps(x), 99.9):.4f} FS")
+
+    loud = {s: ebur128(stems / name / f"{s}.wav")[0] for s in STEMS}
+    top = max(loud.values())
+    print("  stems: " + ", ".join(f"{s} {v:.1f}" for s, v in loud.items()) + " LUFS; "
+          f"arp {loud['arp'] - top:+.1f} LU and hats {loud['hats'] - top:+.1f} LU from the loudest")
+
+    rate, reduction = read_wav(stems / name / "limiter.wav")
+    reduction = reduction[:, 0]
+    worst = int(reduction.argmax())
+    print(f"  limiter: at most {reduction.max():.2f} dB of gain reduction (at {worst / rate:.2f} s), "
+          f"{(reduction > 3).sum() / rate * 1000:.0f} ms above 3 dB")
+
+    sections = []
+    for line in (stems / name / "sections.txt").read_text().splitlines():
+        start, length, label = line.split(" ", 2)
+        sections.append((float(start), float(length), label))
+    print_similarity(x, rate, sections)
+    return sections, reduction, rate
+
+
+def bar_spectra(x, rate, start, bars, bar):
+    """Each bar's log-magnitude spectrogram (46 ms frames, 24 bands a bar) as a vector."""
+    n = 2048
+    edges = np.geomspace(60, 16000, 25)
+    freqs = np.fft.rfftfreq(n, 1.0 / rate)
+    out = []
+    for b in range(bars):
+        seg = x[int((start + b * bar) * rate):int((start + (b + 1) * bar) * rate)].mean(axis=1)
+        frames = [np.abs(np.fft.rfft(seg[i:i + n] * np.hanning(n))) ** 2 for i in range(0, len(seg) - n, n)]
+        spec = np.array([[f[(freqs >= lo) & (freqs < hi)].sum() for lo, hi in zip(edges[:-1], edges[1:])]
+                         for f in frames])
+        out.append(10 * np.log10(spec + 1e-12).ravel())
+    return out
+
+
+def print_similarity(x, rate, sections):
+    """How alike the return and the drop are, bar by bar (correlation of
+    their spectrograms): a copy scores about 1."""
+    named = {label: (start, length) for start, length, label in sections}
+    if "drop" not in named or "return" not in named:
+        return
+    bar = 16 * 5292 / rate
+    bars = int(round(min(named["drop"][1], named["return"][1]) / bar))
+    drop = bar_spectra(x, rate, named["drop"][0], bars, bar)
+    ret = bar_spectra(x, rate, named["return"][0], bars, bar)
+    sims = [np.corrcoef(a, b)[0, 1] for a, b in zip(drop, ret)]
+    print(f"  return against drop, bar by bar: similarity {np.mean(sims):.3f} on average, "
+          f"{min(sims):.3f} to {max(sims):.3f}")
+
+
+def print_risers(name, sections, reduction, rate, t, m, switch, cut):
+    """Each riser of the track that plays from `switch` to `cut` in the show,
+    against what follows it there (the next section, or what the cut brings)."""
+    if any("(riser)" in label for _, _, label in sections):
+        print(f"{name}'s risers in the show:")
+    for i, (start, length, label) in enumerate(sections):
+        if "(riser)" not in label or i + 1 == len(sections):
+            continue
+        begin, end = switch + start, switch + start + length
+        nstart, nlength, nlabel = sections[i + 1]
+        if switch + nstart < cut - 1.0:
+            after = (switch + nstart, min(switch + nstart + nlength, cut))
+        else:
+            after, nlabel = (cut, cut + 15.0), "what the cut brings"
+        peak = m[(t >= begin + 0.4) & (t <= end)].max()
+        level = energy_mean(m[(t >= after[0] + 0.4) & (t <= after[1])])
+        over = reduction[int(start * rate):int((start + length) * rate)].max()
+        print(f"  {label} at {start:.2f} s: momentary peak {peak:.1f} LUFS, {peak - level:+.1f} LU against "
+              f"{nlabel} ({level:.1f} LUFS); limiter {over:.2f} dB inside it")
+
+
+def measure_show(show_wav, cues_txt, tracks, measured, plot):
+    rate, x = read_wav(show_wav)
+    _, _, t, m, s = ebur128(show_wav)
+    cues = [line.split(" ", 2) for line in Path(cues_txt).read_text().splitlines()]
+    track_steps = {name: np.percentile(steps(read_wav(tracks / f"{name}.wav")[1]), 99.9) for name in TRACKS}
+    plays = [(float(c[0]), Path(c[2]).stem) for c in cues if c[1] == "play"]
+    for k, (at, name) in enumerate(plays):
+        if name in measured:
+            cut = plays[k + 1][0] if k + 1 < len(plays) else 295.0
+            print_risers(name, *measured.pop(name), t, m, at, cut)
+        if k == 0:
+            continue
+        playing = plays[k - 1][1]
+        before = s[t <= at + 1e-6][-1]
+        after = s[t >= at + 3.0 - 1e-6][0]
+        # The steps the cut makes: over the last 5 ms of what stops and into
+        # the first sample of what starts.
+        c = int(round(at * rate))
+        step = steps(x[c - int(0.005 * rate) - 1:c + 1]).max()
+        join = steps(x[c - 1:c + 1]).max()
+        print(f"cut at {at:.3f} s, {playing} -> {name}: short-term {before:.1f} -> {after:.1f} LUFS "
+              f"({after - before:+.1f} LU); largest sample step {step:.4f} FS over the last 5 ms, "
+              f"{join:.4f} FS across the join "
+              f"(99.9th percentile of the tracks: {playing} {track_steps[playing]:.4f}, "
+              f"{name} {track_steps[name]:.4f})")
+    if plot:
+        draw(t, m, s, plays, plot)
+
+
+def draw(t, m, s, marks, plot):
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as plt
+    fig, ax = plt.subplots(figsize=(12, 4), dpi=100)
+    ax.axhspan(-15, -13, color="#dfe9f5", label="target -14 ± 1 LUFS")
+    ax.plot(t, np.maximum(m, -60), color="#9bb7d4", linewidth=0.6, label="momentary (0.4 s)")
+    ax.plot(t[t >= 3], np.maximum(s[t >= 3], -60), color="#1f4e79", linewidth=1.6, label="short-term (3 s)")
+    for at, name in marks:
+        ax.axvline(at, color="#c0392b", linestyle="--", linewidth=1)
+        ax.text(at + 1.5, -2.5, name, color="#c0392b", fontsize=9)
+    ax.set_xlim(0, 295)
+    ax.set_ylim(-40, 0)
+    ax.set_xticks(range(0, 296, 15))
+    ax.set_xlabel("show time (s)")
+    ax.set_ylabel("loudness (LUFS)")
+    ax.set_title("The soundtrack as the show plays it: EBU R128 loudness, music cues marked")
+    ax.legend(loc="lower center", ncol=3, fontsize=8, frameon=False)
+    ax.grid(alpha=0.3)
+    fig.tight_layout()
+    fig.savefig(plot)
+    print(f"drew {plot}")
+
+
+def main():
+    tracks, stems, show_wav, cues_txt = (Path(a) for a in sys.argv[1:5])
+    plot = sys.argv[5] if len(sys.argv) > 5 else ""
+    measured = {name: measure_track(name, tracks, stems) for name in TRACKS}
+    measure_show(show_wav, cues_txt, tracks, measured, plot)
+
+
+if __name__ == "__main__":
+    main()
