@@ -335,9 +335,16 @@ $('again').addEventListener('click', () => {
 document.addEventListener('fullscreenchange', () => {
   if (!document.fullscreenElement) leftFullscreenAt = performance.now();
 });
+// Where the browser lets the page see that first Escape, the page leaves
+// fullscreen itself; an Escape that comes just after the browser left it is
+// the same key press.
 document.addEventListener('keydown', (event) => {
   if (event.key !== 'Escape' || state !== 'playing') return;
-  if (document.fullscreenElement || performance.now() - leftFullscreenAt < 250) return;
+  if (document.fullscreenElement) {
+    if (document.exitFullscreen) document.exitFullscreen().catch(() => {});
+    return;
+  }
+  if (performance.now() - leftFullscreenAt < 250) return;
   endShow();
 });
 

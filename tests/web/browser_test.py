@@ -26,7 +26,9 @@ from PIL import Image
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 
 VARIANTS = {
     # Chromium keeps WebGL2 off on llvmpipe unless told to ignore its blocklist.
@@ -256,6 +258,20 @@ def check_end(checks, driver, base):
                      js(driver, "showPage.state()") == "playing" and clock < 5, f"clock {clock:.2f} s")
 
 
+def check_escape(checks, driver, base):
+    open_page(driver, f"{base}/#t=12")
+    start(driver)
+    fullscreen = js(driver, "!!document.fullscreenElement")
+    presses = []
+    for _ in range(2):
+        ActionChains(driver).send_keys(Keys.ESCAPE).perform()
+        time.sleep(0.4)
+        presses.append(js(driver, "[showPage.state(), !!document.fullscreenElement]"))
+    # Headless Chromium grants the fullscreen the click asks for.
+    checks.check("Escape: the first leaves fullscreen, the next ends the show",
+                 fullscreen and presses == [["playing", False], ["ended", False]], str(presses))
+
+
 def check_bad_program(checks, driver, base):
     """Runs last: the failing program also leaves WebGL's own complaints."""
     driver.get_log("browser")
@@ -315,6 +331,7 @@ def main():
             if variant == "angle":
                 check_sound(checks, driver, base, site)
                 check_end(checks, driver, base)
+                check_escape(checks, driver, base)
                 check_hidden_tab(checks, driver, base)
             errors = console_errors(driver)
             checks.check(f"{variant}: no WebGL error in the console", not errors, "; ".join(errors)[:500])
