@@ -2,13 +2,17 @@
 # `#include "path"` is replaced by that file's text (paths relative to the
 # including file), each file at most once per program. A missing include, or
 # one that leads back to a file being included, stops with the file and line.
-#   cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es] -P assemble_glsl.cmake
+#   cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es|es-quad] -P assemble_glsl.cmake
 # VARIANT=es writes the OpenGL ES 3.00 (WebGL 2) variant instead of the desktop
 # one: the source's `#version 460 core` becomes `#version 300 es` and high
 # precision for floats, ints and the sampler types used. Either variant
 # resolves the switches `#ifdef GL_ES` / `#ifndef GL_ES` (with `#else` and
 # `#endif`) itself and keeps only the lines meant for it, so the desktop text
 # holds no trace of the ES code.
+# VARIANT=es-quad is the desktop text under the ES header, its fine derivatives
+# written as ES 3.00's plain dFdx and dFdy: it shares taps across pixel quads as
+# the desktop does, which is right only where those derivatives are fine (a
+# browser checks before it loads these).
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -46,7 +50,7 @@ function(glsl_expand file)
       if(CMAKE_MATCH_1 STREQUAL "n")
         set(wanted desktop)
       endif()
-      if(VARIANT STREQUAL wanted)
+      if(BRANCHES STREQUAL wanted)
         list(APPEND branches take)
       else()
         list(APPEND branches skip)
@@ -137,19 +141,27 @@ function(glsl_es_header text out)
 endfunction()
 
 if(NOT DEFINED IN OR NOT DEFINED OUT)
-  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es] -P assemble_glsl.cmake")
+  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es|es-quad] -P assemble_glsl.cmake")
 endif()
 if(NOT DEFINED VARIANT OR VARIANT STREQUAL "")
   set(VARIANT desktop)
-elseif(NOT VARIANT MATCHES "^(desktop|es)$")
-  message(FATAL_ERROR "VARIANT is desktop or es, not \"${VARIANT}\"")
+elseif(NOT VARIANT MATCHES "^(desktop|es|es-quad)$")
+  message(FATAL_ERROR "VARIANT is desktop, es or es-quad, not \"${VARIANT}\"")
+endif()
+# Which side of the GL_ES switches the text takes.
+set(BRANCHES desktop)
+if(VARIANT STREQUAL "es")
+  set(BRANCHES es)
 endif()
 get_filename_component(IN "${IN}" ABSOLUTE)
 set_property(GLOBAL PROPERTY GLSL_TEXT "")
 glsl_expand("${IN}")
 get_property(assembled GLOBAL PROPERTY GLSL_TEXT)
-if(VARIANT STREQUAL "es")
+if(VARIANT MATCHES "^es")
   glsl_es_header("${assembled}" assembled)
+endif()
+if(VARIANT STREQUAL "es-quad")
+  string(REGEX REPLACE "dFd([xy])Fine" "dFd\\1" assembled "${assembled}")
 endif()
 file(WRITE "${OUT}.tmp" "${assembled}")
 file(RENAME "${OUT}.tmp" "${OUT}")

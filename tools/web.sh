@@ -31,13 +31,14 @@ mkdir -p "$out"
 
 echo "== music and ES programs: made by the native build =="
 if [ -f build/CMakeCache.txt ]; then
-  cmake --build build --target music_wavs demo6_programs demo6_programs_es >/dev/null
+  cmake --build build --target music_wavs demo6_programs demo6_programs_es demo6_programs_es_quad >/dev/null
 else
   tools/setup.sh
 fi
 wavs=$repo/build/run/demo6/musics
-# The programs: the native build assembles their OpenGL ES 3.00 variant too.
+# The programs: the native build assembles their OpenGL ES 3.00 variants too.
 es_programs=$repo/build/run-es/demo6
+quad_programs=$repo/build/run-es-quad/demo6
 
 echo "== FreeType for wasm =="
 tools/web/build_freetype.sh "$out"
@@ -56,15 +57,11 @@ cp web/index.html web/page.js "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.n
 cp "$es_programs"/*.vs "$es_programs"/*.fs "$site.new/demo6/"
 # Where the browser's derivatives are fine (the page checks), the programs that
 # share taps across pixel quads run as on the desktop, with a quarter of the
-# ES variant's taps: the desktop assembly, its fine derivatives written the ES
-# way. Only the page's check makes them safe, so they lie in a folder apart.
+# ES variant's taps. Only the page's check makes them safe, so they lie in a
+# folder apart: those whose quad-sharing variant differs from the ES one.
 mkdir -p "$site.new/demo6-quad"
-for assembled in build/run/demo6/*.fs; do
-  grep -q dFdxFine "$assembled" || continue
-  quad=$site.new/demo6-quad/$(basename "$assembled")
-  sed -e '1c #version 300 es\nprecision highp float;\nprecision highp int;\nprecision highp sampler2D;' \
-      -e 's/dFdxFine/dFdx/g; s/dFdyFine/dFdy/g' "$assembled" >"$quad"
-  glslangValidator -S frag "$quad" >/dev/null || { echo "$quad: not valid GLSL ES 3.00" >&2; exit 1; }
+for quad in "$quad_programs"/*.vs "$quad_programs"/*.fs; do
+  cmp -s "$quad" "$es_programs/$(basename "$quad")" || cp "$quad" "$site.new/demo6-quad/"
 done
 cp demo6/images/*.png "$site.new/demo6/images/"
 cp -r fonts "$site.new/fonts"

@@ -36,13 +36,19 @@ assemble p.fs >/dev/null || fail "the desktop variant did not assemble"
 expected=$'#version 460 core\nuniform samplerCube sky;\nfloat shared() { return 1.0; }\nfloat fine() { return dFdxFine(1.0); }\nfloat f() { return fine(); }\nvoid main() {}'
 [ "$(cat "$work/out")" = "$expected" ] || fail "desktop variant: $(cat "$work/out")"
 
+# The quad-sharing ES variant: the desktop branch under the ES header, its
+# fine derivatives written as ES 3.00's plain ones.
+assemble p.fs es-quad >/dev/null || fail "the quad-sharing ES variant did not assemble"
+expected=$'#version 300 es\nprecision highp float;\nprecision highp int;\nprecision highp sampler2D;\nprecision highp samplerCube;\nuniform samplerCube sky;\nfloat shared() { return 1.0; }\nfloat fine() { return dFdx(1.0); }\nfloat f() { return fine(); }\nvoid main() {}'
+[ "$(cat "$work/out")" = "$expected" ] || fail "quad-sharing ES variant: $(cat "$work/out")"
+
 rm "$work/lib/desktop.glsl"
 assemble p.fs es >/dev/null || fail "the ES variant followed an include of the desktop branch"
 expected=$'#version 300 es\nprecision highp float;\nprecision highp int;\nprecision highp sampler2D;\nprecision highp samplerCube;\nuniform samplerCube sky;\nfloat shared() { return 1.0; }\n#if KEEP\nfloat kept() { return 2.0; }\n#endif\nfloat f() { return 3.0; }\nfloat esOnly() { return 4.0; }\nvoid main() {}'
 [ "$(cat "$work/out")" = "$expected" ] || fail "ES variant: $(cat "$work/out")"
 
 out=$(assemble p.fs web) && fail "an unknown variant assembled"
-grep -q 'VARIANT is desktop or es' <<<"$out" || fail "unknown variant: $out"
+grep -q 'VARIANT is desktop, es or es-quad' <<<"$out" || fail "unknown variant: $out"
 
 printf 'float a;\n#ifdef GL_ES\nfloat b;\n' >"$work/lib/m.glsl"
 out=$(assemble p.fs) && fail "an unclosed switch assembled"
