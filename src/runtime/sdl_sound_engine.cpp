@@ -41,6 +41,10 @@ struct Declicker {
     long fadeLeft = 0;
     unsigned faded = 0;
     std::atomic<unsigned> requested{0}, halted{0}, mixes{0};
+    // The main thread's: whether the last play started a track, and whether
+    // the sound has been closed for good.
+    bool holdsTrack = false;
+    bool closed = false;
 };
 Declicker declicker;
 
@@ -92,8 +96,21 @@ void haltWithFade() {
 // that thread off the file. It is halted with the fade, and the exit waits
 // (a tenth of a second at most) until the fade and a few mixes of silence
 // have gone out, so that the show does not end on a step either. SDL itself
-// is never torn down, so this is safe.
-void closeAtExit() { showSoundEngine.close(); }
+// is never torn down, so this is safe. The exit hook runs after the engine,
+// a static, is destroyed: this touches only the state above, which has no
+// destructor.
+void closeForGood() {
+    if (declicker.closed) return;
+    declicker.closed = true;
+    haltWithFade();
+    // The fade goes out with the next mix; two more push it through the
+    // device's buffers. Mixes come every 23 ms. An engine that never played
+    // has nothing to wait for (every test process ends through here).
+    if (declicker.frames == 0 || !declicker.holdsTrack) return;
+    const unsigned until = declicker.mixes.load() + 3;
+    for (int waited = 0; waited < 100 && static_cast<int>(until - declicker.mixes.load()) > 0; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
@@ -141,7 +158,7 @@ SdlSoundEngine::SdlSoundEngine() {
     if (!openDevice()) return;
     open_ = true;
     startDeclicker();
-    std::atexit(closeAtExit);
+    std::atexit(closeForGood);
 }
 
 void SdlSoundEngine::play(const char* path, bool looped) {
@@ -155,11 +172,11 @@ void SdlSoundEngine::play(const char* path, bool looped) {
     }
     // A missing or unreadable file gives no music: the show goes on silently.
     current_ = Mix_LoadMUS(path);
-    if (current_ == nullptr) return;
-    if (Mix_PlayMusic(current_, looped ? -1 : 1) != 0) {
+    if (current_ != nullptr && Mix_PlayMusic(current_, looped ? -1 : 1) != 0) {
         Mix_FreeMusic(current_);
         current_ = nullptr;
     }
+    declicker.holdsTrack = current_ != nullptr;
 }
 
 void SdlSoundEngine::stopAll() {
@@ -169,15 +186,8 @@ void SdlSoundEngine::stopAll() {
 
 void SdlSoundEngine::close() {
     if (!open_) return;
-    haltWithFade();
     open_ = false;
-    // The fade goes out with the next mix; two more push it through the
-    // device's buffers. Mixes come every 23 ms. An engine that never played
-    // has nothing to wait for (every test process ends through here).
-    if (declicker.frames == 0 || current_ == nullptr) return;
-    const unsigned until = declicker.mixes.load() + 3;
-    for (int waited = 0; waited < 100 && static_cast<int>(until - declicker.mixes.load()) > 0; ++waited)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    closeForGood();
 }
 
 SdlSoundEngine showSoundEngine;
