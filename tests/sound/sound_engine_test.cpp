@@ -30,6 +30,26 @@ void put(std::ofstream& out, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
+// Interleaved stereo samples as a WAV in the device's own format (44.1 kHz,
+// 16-bit), so the mixer copies them through unchanged.
+void writeWav(const fs::path& path, const std::vector<int16_t>& pcm) {
+    const int frames = static_cast<int>(pcm.size() / 2);
+    std::ofstream out(path, std::ios::binary);
+    out.write("RIFF", 4);
+    put(out, 36 + frames * 4, 4);
+    out.write("WAVEfmt ", 8);
+    put(out, 16, 4);
+    put(out, 1, 2);
+    put(out, 2, 2);
+    put(out, 44100, 4);
+    put(out, 44100 * 4, 4);
+    put(out, 4, 2);
+    put(out, 16, 2);
+    out.write("data", 4);
+    put(out, frames * 4, 4);
+    out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
+}
+
 // A recognisable stereo WAV in the device's own format (so the mixer copies
 // it through unchanged): a 441 Hz tone whose left channel also counts the
 // frames, so every stretch of it is unique.
@@ -39,20 +59,7 @@ std::vector<int16_t> writeTone(const fs::path& path, int frames) {
         pcm.push_back(static_cast<int16_t>(1000 + i % 20000));
         pcm.push_back(static_cast<int16_t>(12000.0 * std::sin(2.0 * 3.14159265358979 * 441.0 * i / 44100.0)));
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write("RIFF", 4);
-    put(out, 36 + frames * 4, 4);
-    out.write("WAVEfmt ", 8);
-    put(out, 16, 4);
-    put(out, 1, 2);
-    put(out, 2, 2);
-    put(out, 44100, 4);
-    put(out, 44100 * 4, 4);
-    put(out, 4, 2);
-    put(out, 16, 2);
-    out.write("data", 4);
-    put(out, frames * 4, 4);
-    out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
+    writeWav(path, pcm);
     return pcm;
 }
 
@@ -62,20 +69,7 @@ void writeSine(const fs::path& path, int frames, double hz) {
     for (int i = 0; i < frames; ++i)
         for (int c = 0; c < 2; ++c)
             pcm.push_back(static_cast<int16_t>(20000.0 * std::sin(2.0 * 3.14159265358979 * hz * i / 44100.0)));
-    std::ofstream out(path, std::ios::binary);
-    out.write("RIFF", 4);
-    put(out, 36 + frames * 4, 4);
-    out.write("WAVEfmt ", 8);
-    put(out, 16, 4);
-    put(out, 1, 2);
-    put(out, 2, 2);
-    put(out, 44100, 4);
-    put(out, 44100 * 4, 4);
-    put(out, 4, 2);
-    put(out, 16, 2);
-    out.write("data", 4);
-    put(out, frames * 4, 4);
-    out.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
+    writeWav(path, pcm);
 }
 
 // What the disk driver wrote from byte `from` on, as 16-bit samples.
