@@ -133,9 +133,9 @@ def bar_spectra(x, rate, start, bars, bar):
     for b in range(bars):
         seg = x[int((start + b * bar) * rate):int((start + (b + 1) * bar) * rate)].mean(axis=1)
         frames = [np.abs(np.fft.rfft(seg[i:i + n] * np.hanning(n))) ** 2 for i in range(0, len(seg) - n, n)]
-        spec = np.array([[f[(freqs >= lo) & (freqs < hi)].sum() for lo, hi in zip(edges[:-1], edges[1:])]
+        power = np.array([[f[(freqs >= lo) & (freqs < hi)].sum() for lo, hi in zip(edges[:-1], edges[1:])]
                          for f in frames])
-        out.append(10 * np.log10(spec + 1e-12).ravel())
+        out.append(10 * np.log10(power + 1e-12).ravel())
     return out
 
 
