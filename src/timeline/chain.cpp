@@ -21,9 +21,9 @@ bool isCue(const ChainLink& link) {
 constexpr std::array<ChainLink, 28> kTimelineChain = {{
     // The music cues have links of their own, just ahead of the blocks they
     // sound with. Captions: at most one runs per frame.
-    {"music: first track", before(9), startMusic},
-    {"opening title", before(9), openingTitle},
-    {"credits card", between(9, 15), creditsCard},
+    {"music: first track", before(kCreditsStart), startMusic},
+    {"opening title", before(kCreditsStart), openingTitle},
+    {"credits card", between(kCreditsStart, 15), creditsCard},
     {"phrase", between(15, 38), phraseCaption},
     {"greetings title", between(39, 53), greetingsTitle},
     {"greetings: gravelmist", between(53, 65), greetingsGravelmist},

@@ -17,7 +17,9 @@ inline constexpr Interval kImageWindows[] = {
 // The end card, the "maybe" picture once more, shows from here to the end.
 inline constexpr float kEndCardStart = 290.0f;
 
-// The credits card draws its caption at this scale.
+// The credits card follows the opening title from here, and draws its caption
+// at this scale (the two share one text program).
+inline constexpr float kCreditsStart = 9.0f;
 inline constexpr float kCreditsScale = 0.77f;
 
 // The slabs' size in world units (the cube mesh is a unit cube).

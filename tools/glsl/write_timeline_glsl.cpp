@@ -49,6 +49,7 @@ std::string timelineGlsl() {
     text += floatArray("kImageEnds", [](const Interval& w) { return w.hi; });
     text += floatConst("kEndCardStart", kEndCardStart);
     text += floatConst("kShowEnd", kShowEnd);
+    text += floatConst("kCreditsStart", kCreditsStart);
     text += floatConst("kCreditsScale", kCreditsScale);
     text += "const vec3 kSlabSize = vec3(" + literal(kSlabSize.x) + ", " + literal(kSlabSize.y) + ", " +
             literal(kSlabSize.z) + ");\n";
