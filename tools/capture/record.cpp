@@ -133,20 +133,18 @@ int main(int argc, char** argv) {
     if (!options.runDir.empty() && chdir(options.runDir.c_str()) != 0)
         return fail("cannot enter " + options.runDir + ": " + std::strerror(errno));
 
-    WavTrack first, second;
-    if (!first.open(kFirstTrack, error) || !second.open(kSecondTrack, error)) return fail(error);
-    if (first.rate() != second.rate()) return fail("the two music tracks differ in sample rate");
+    ShowTracks tracks;
+    if (!tracks.open(error)) return fail(error);
 
     OffscreenShow& show = OffscreenShow::instance(std::getenv("DISPLAY") == nullptr);
     if (!show.startupOutput().empty()) std::cerr << "record: start-up said:\n" << show.startupOutput();
     const auto finish = reinterpret_cast<PFNGLFINISHPROC>(requireGlEntryPoint("glFinish"));
 
     const long frames = frameCount(options);
-    SoundtrackMixer mixer(recordCueEvents(options, show.resources()), options.from,
-                          {{kFirstTrack, &first}, {kSecondTrack, &second}});
-    const long long samples = std::llround(static_cast<double>(frames) / options.fps * first.rate());
+    SoundtrackMixer mixer(recordCueEvents(options, show.resources()), options.from, tracks.byPath());
+    const long long samples = clipSamples(options, tracks.rate());
 
-    if (!startEncoder(options, first.rate(), partialPath, encoder, error)) return fail(error);
+    if (!startEncoder(options, tracks.rate(), partialPath, encoder, error)) return fail(error);
     ffmpegToKill = encoder.pid;
     std::thread sound([&mixer, samples, fd = encoder.audio] { writeSoundtrack(mixer, samples, fd); });
     encoder.audio = -1;  // the sound thread closes it when done

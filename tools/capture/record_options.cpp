@@ -89,3 +89,7 @@ long frameCount(const RecordOptions& options) {
     while (frameTime(options, k) < options.to) ++k;
     return k;
 }
+
+long long clipSamples(const RecordOptions& options, int rate) {
+    return std::llround(static_cast<double>(frameCount(options)) / options.fps * rate);
+}

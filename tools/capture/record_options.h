@@ -24,3 +24,5 @@ std::optional<RecordOptions> parseRecordOptions(int argc, char** argv, std::stri
 // Frame k shows t = from + k / fps, for every k with t < to.
 double frameTime(const RecordOptions& options, long k);
 long frameCount(const RecordOptions& options);
+// How many sample frames at `rate` the clip's frames last.
+long long clipSamples(const RecordOptions& options, int rate);

@@ -1,6 +1,6 @@
 // Writes the soundtrack the recorder mixes for a stretch of the show into a
-// 16-bit stereo WAV file, without drawing a frame: the cues run on GL entry
-// points that do nothing, so no display and no resources are needed. For
+// 16-bit stereo WAV file, without drawing a frame: the cue links make no GL
+// call, so no display and no resources are needed. For
 // measuring what the show's cuts sound like (tools/music/measure). Prints the
 // cues' calls, one a line: "<t> stop" or "<t> play <path> looped|once".
 //   soundtrack_wav [--from S] [--to S] [--fps N] [--run-dir DIR] OUT.wav
@@ -17,7 +17,6 @@
 
 #include "record_options.h"
 #include "soundtrack.h"
-#include "timeline/music_cues.h"
 
 namespace {
 
@@ -57,17 +56,15 @@ int main(int argc, char** argv) {
     if (!options.runDir.empty() && chdir(options.runDir.c_str()) != 0)
         return fail("cannot enter " + options.runDir + ": " + std::strerror(errno));
 
-    WavTrack first, second;
-    if (!first.open(kFirstTrack, error) || !second.open(kSecondTrack, error)) return fail(error);
+    ShowTracks tracks;
+    if (!tracks.open(error)) return fail(error);
     const Resources none;
     std::vector<SoundEvent> events = recordCueEvents(options, none);
     for (const SoundEvent& e : events)
         std::printf("%.6f %s\n", e.t, e.path.empty() ? "stop" : ("play " + e.path + (e.looped ? " looped" : " once")).c_str());
-    SoundtrackMixer mixer(std::move(events), options.from,
-                          {{kFirstTrack, &first}, {kSecondTrack, &second}});
-    const auto frames = static_cast<std::uint32_t>(
-        std::llround(static_cast<double>(frameCount(options)) / options.fps * first.rate()));
-    writeHeader(out, first.rate(), frames);
+    SoundtrackMixer mixer(std::move(events), options.from, tracks.byPath());
+    const auto frames = static_cast<std::uint32_t>(clipSamples(options, tracks.rate()));
+    writeHeader(out, tracks.rate(), frames);
     std::vector<std::int16_t> chunk(2 * 4096);
     for (std::uint32_t done = 0; done < frames;) {
         const std::uint32_t count = std::min<std::uint32_t>(4096, frames - done);

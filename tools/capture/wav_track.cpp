@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "timeline/music_cues.h"
+
 namespace {
 
 std::uint32_t le32(const unsigned char* p) {
@@ -58,4 +60,15 @@ bool WavTrack::open(const std::string& path, std::string& error) {
         at += 8 + size + (size & 1);
     }
     return false;
+}
+
+bool ShowTracks::open(std::string& error) {
+    if (!first.open(kFirstTrack, error) || !second.open(kSecondTrack, error)) return false;
+    if (first.rate() == second.rate()) return true;
+    error = "the two music tracks differ in sample rate";
+    return false;
+}
+
+std::vector<std::pair<std::string, const WavTrack*>> ShowTracks::byPath() const {
+    return {{kFirstTrack, &first}, {kSecondTrack, &second}};
 }

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class WavTrack {
 public:
@@ -29,4 +31,15 @@ private:
     std::size_t frames_ = 0;
     int channels_ = 0;
     int rate_ = 0;
+};
+
+// The show's two tracks, opened from the working directory, as the mixer
+// takes them: each under the path the cues name.
+struct ShowTracks {
+    WavTrack first, second;
+    // Opens both; false with the reason when one cannot be read or the two
+    // differ in sample rate.
+    bool open(std::string& error);
+    int rate() const { return first.rate(); }
+    std::vector<std::pair<std::string, const WavTrack*>> byPath() const;
 };
