@@ -78,14 +78,10 @@ void SoundtrackMixer::mix(std::int16_t* out, std::size_t frames) {
             const auto length = static_cast<long long>(voice.track->frames());
             if (voice.looped) at %= length;
             else if (at >= length) continue;
+            // A gain of 1 leaves a sample exactly as it is.
             const double gain = declickGain(voice.end - position_, fade_ + 1);
-            if (gain == 1.0) {
-                left += voice.track->left(static_cast<std::size_t>(at));
-                right += voice.track->right(static_cast<std::size_t>(at));
-            } else {
-                left += static_cast<int>(std::lround(voice.track->left(static_cast<std::size_t>(at)) * gain));
-                right += static_cast<int>(std::lround(voice.track->right(static_cast<std::size_t>(at)) * gain));
-            }
+            left += static_cast<int>(std::lround(voice.track->left(static_cast<std::size_t>(at)) * gain));
+            right += static_cast<int>(std::lround(voice.track->right(static_cast<std::size_t>(at)) * gain));
         }
         out[i * kStereo] = static_cast<std::int16_t>(std::clamp(left, -32768, 32767));
         out[i * kStereo + 1] = static_cast<std::int16_t>(std::clamp(right, -32768, 32767));
