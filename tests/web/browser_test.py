@@ -238,9 +238,11 @@ def check_faults(checks, driver, base):
     checks.check("retry loads it and reaches the start screen",
                  wait_for(driver, "showPage.state() === 'ready'") is not None)
 
-    state = open_page(driver, f"{base}/broken/#t=12")
+    # The message comes as soon as decoding fails, before the show has started
+    # up; the start screen follows it.
+    open_page(driver, f"{base}/broken/#t=12")
     text = message(driver)
-    if state == "ready":
+    if wait_for(driver, "showPage.state() === 'ready'"):
         start(driver)
     checks.check("music that fails to decode: the show plays silently and says so",
                  "without sound" in text and js(driver, "showPage.state()") == "playing", repr(text))
@@ -263,8 +265,11 @@ def check_escape(checks, driver, base):
     start(driver)
     fullscreen = js(driver, "!!document.fullscreenElement")
     presses = []
-    for _ in range(2):
+    # Each press waits for what it should do, and the second comes well after the
+    # 250 ms in which the page takes an Escape for the one that left fullscreen.
+    for outcome in ("!document.fullscreenElement", "showPage.state() === 'ended'"):
         ActionChains(driver).send_keys(Keys.ESCAPE).perform()
+        wait_for(driver, outcome, 10)
         time.sleep(0.4)
         presses.append(js(driver, "[showPage.state(), !!document.fullscreenElement]"))
     # Headless Chromium grants the fullscreen the click asks for.
@@ -289,13 +294,19 @@ def check_hidden_tab(checks, driver, base):
     open_page(driver, f"{base}/#t=73.2")
     start(driver)
     page = driver.current_window_handle
+    # The clock may run only while the tab switches take, however long a loaded
+    # machine makes them; not through the 3 s between.
+    leaving = time.monotonic()
     before = js(driver, "showPage.clock()")
     driver.switch_to.new_window("tab")
+    switching = time.monotonic() - leaving
     time.sleep(3)
+    returning = time.monotonic()
     driver.switch_to.window(page)
     after = js(driver, "showPage.clock()")
-    checks.check("the clock stops while the tab is hidden", after - before < 1.0,
-                 f"{before:.2f} s before, {after:.2f} s after 3 s hidden")
+    switching += time.monotonic() - returning
+    checks.check("the clock stops while the tab is hidden", after - before < switching + 0.5,
+                 f"{before:.2f} s before, {after:.2f} s after 3 s hidden ({switching:.2f} s switching)")
     wait_for(driver, "showPage.clock() > 75.2", 30)
     voices = js(driver, "showPage.audio.voices.map(v => v.path)")
     checks.check("a tab hidden before 74 s still switches the music",
