@@ -47,24 +47,25 @@ assemble p.fs es >/dev/null || fail "the ES variant followed an include of the d
 expected=$'#version 300 es\nprecision highp float;\nprecision highp int;\nprecision highp sampler2D;\nprecision highp samplerCube;\nuniform samplerCube sky;\nfloat shared() { return 1.0; }\n#if KEEP\nfloat kept() { return 2.0; }\n#endif\nfloat f() { return 3.0; }\nfloat esOnly() { return 4.0; }\nvoid main() {}'
 [ "$(cat "$work/out")" = "$expected" ] || fail "ES variant: $(cat "$work/out")"
 
-out=$(assemble p.fs web) && fail "an unknown variant assembled"
-grep -q 'VARIANT is desktop, es or es-quad' <<<"$out" || fail "unknown variant: $out"
+# Assembling must stop, and say why.
+refused() {  # <what> <message> <program> [variant]
+  local out
+  out=$(assemble "$3" "${4:-}") && fail "$1 assembled"
+  grep -q "$2" <<<"$out" || fail "$1: $out"
+}
+refused "an unknown variant" 'VARIANT is desktop, es or es-quad' p.fs web
 
 printf 'float a;\n#ifdef GL_ES\nfloat b;\n' >"$work/lib/m.glsl"
-out=$(assemble p.fs) && fail "an unclosed switch assembled"
-grep -q 'lib/m.glsl:3: an #if is not closed' <<<"$out" || fail "unclosed switch: $out"
+refused "an unclosed switch" 'lib/m.glsl:3: an #if is not closed' p.fs
 
 printf '#ifdef GL_ES\n#elif X\n#endif\n' >"$work/lib/m.glsl"
-out=$(assemble p.fs es) && fail "#elif in a switch assembled"
-grep -q 'lib/m.glsl:2: #elif in a GL_ES switch' <<<"$out" || fail "elif: $out"
+refused "#elif in a switch" 'lib/m.glsl:2: #elif in a GL_ES switch' p.fs es
 
 printf 'float a;\n#endif\n' >"$work/lib/m.glsl"
-out=$(assemble p.fs) && fail "a stray #endif assembled"
-grep -q 'lib/m.glsl:2: #endif without an #if' <<<"$out" || fail "stray endif: $out"
+refused "a stray #endif" 'lib/m.glsl:2: #endif without an #if' p.fs
 
 printf '#version 330\nvoid main() {}\n' >"$work/old.fs"
-out=$(assemble old.fs es) && fail "an ES variant of another version assembled"
-grep -q 'needs "#version 460 core"' <<<"$out" || fail "version: $out"
+refused "an ES variant of another version" 'needs "#version 460 core"' old.fs es
 
 # The ES validation fails on a program that uses what ES 3.00 lacks, and on
 # one that is not marked as ES at all (it would be checked as desktop GLSL).
