@@ -1,7 +1,14 @@
 #pragma once
 #include <array>
+#include <limits>
+#include <stdexcept>
 
+#include "timeline/caption_blocks.h"
 #include "timeline/frame.h"
+#include "timeline/image_blocks.h"
+#include "timeline/music_cues.h"
+#include "timeline/scene_blocks.h"
+#include "timeline/shared_with_glsl.h"
 #include "timeline/time_window.h"
 
 using Block = void (*)(Frame& frame);
@@ -12,9 +19,59 @@ struct ChainLink {
     Block block;
 };
 
+// Marks the frame as past the end of the show.
+void endOfShow(Frame& frame);
+
 // Every block of the show with its window, in the order a frame runs them.
 // Defined constexpr, so a window that cannot be built stops the build.
-extern const std::array<ChainLink, 28> kTimelineChain;
+inline constexpr std::array<ChainLink, 28> kTimelineChain = {{
+    // The music cues have links of their own, just ahead of the blocks they
+    // sound with. Captions: at most one runs per frame.
+    {"music: first track", before(kCreditsStart), startMusic},
+    {"opening title", before(kCreditsStart), openingTitle},
+    {"credits card", between(kCreditsStart, 15), creditsCard},
+    {"phrase", between(15, 38), phraseCaption},
+    {"greetings title", between(39, 53), greetingsTitle},
+    {"greetings: gravelmist", between(53, 65), greetingsGravelmist},
+    {"music: track switch", between(65, 85), switchMusic},
+    {"greetings: brambl", between(65, 85), greetingsBrambl},
+    {"greetings: timbre", between(85, 120), greetingsTimbre},
+    {"greetings: sprig", between(120, 155), greetingsSprig},
+    {"greetings: 8463", between(159, 212), greetings8463},
+    {"greetings: glimmertak", between(212, 235), greetingsGlimmertak},
+    {"greetings: veska", between(235, 256), greetingsVeska},
+    {"closing greetings", between(259, 294), closingGreetings},
+    // Scenes: at most one runs per frame, over the caption.
+    {"cube wave 1", between(20, 30) | between(34, 41), cubeWave1},
+    {"cube wave 2", between(41, 52), cubeWave2},
+    {"slab ribbon", between(53, 65), slabRibbon},
+    {"cube sweep", between(65, 85), cubeSweep},
+    {"pillar row", between(85, 120), pillarRow},
+    {"cube chain", between(133, 160), cubeChain},
+    {"slab stack", between(167, 210), slabStack},
+    {"rocking slabs", between(210, 226), rockingSlabs},
+    {"tilting slabs", between(234, 254), tiltingSlabs},
+    {"music: return", between(257, 291), returnMusic},
+    {"slab wave", between(257, 291), slabWave},
+    // Images over everything, then the end of the show. The picture windows
+    // are shared with the image program.
+    {"image overlay", imageOverlayWindow(), imageOverlay},
+    {"end card", after(kEndCardStart), endCard},
+    {"end of show", after(kShowEnd), endOfShow},
+}};
+
+// The start of `block`'s window in the chain: where its local time counts
+// from. Evaluated while compiling, so a block without a single window with a
+// lower bound stops the build.
+consteval float windowStart(Block block) {
+    for (const ChainLink& link : kTimelineChain)
+        if (link.block == block) {
+            if (link.window.count != 1 || link.window.intervals[0].lo == -std::numeric_limits<float>::infinity())
+                throw std::logic_error("a block's local time needs one window with a lower bound");
+            return link.window.intervals[0].lo;
+        }
+    throw std::logic_error("the block is not in the chain");
+}
 
 // Runs every link whose window holds frame.t, in chain order. Returns true
 // when the show has ended (t > 295): that frame must not be presented.

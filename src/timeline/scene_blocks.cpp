@@ -6,6 +6,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "render/gl.h"
+#include "timeline/chain.h"
 #include "timeline/scene_math.h"
 #include "timeline/shared_with_glsl.h"
 
@@ -181,7 +182,7 @@ constexpr SlabScene kSlabRibbon{
 };
 constexpr SlabScene kCubeSweep{
     .program = &Programs::demo6pt72,
-    .localOffset = 65.0f,
+    .localOffset = windowStart(cubeSweep),
     .translation = sweepTranslation,
     .scale = glm::vec3(2.0f, 2.0f, 2.0f),
     .turn = sweepTurn,
@@ -192,7 +193,7 @@ constexpr SlabScene kCubeSweep{
 constexpr SlabScene kPillarRow{
     .program = &Programs::demo6pt92,
     .localOffset = 170.0f,
-    .timerOffset = 85.0f,
+    .timerOffset = windowStart(pillarRow),
     .translation = pillarTranslation,
     .scale = glm::vec3(1.0f, 4.0f, 1.0f),
     .camera = glm::vec3(6.0f, -2.9f, -40.0f),
@@ -201,14 +202,14 @@ constexpr SlabScene kPillarRow{
 };
 constexpr SlabScene kCubeChain{
     .program = &Programs::demo6ptA2,
-    .localOffset = 133.0f,
+    .localOffset = windowStart(cubeChain),
     .translation = chainTranslation,
     .turn = chainTurn,
     .camera = glm::vec3(0.0f, 0.0f, -22.0f),
 };
 constexpr SlabScene kSlabStack{
     .program = &Programs::demo6ptB2,
-    .localOffset = 167.0f,
+    .localOffset = windowStart(slabStack),
     .limit = kStackLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,
@@ -218,7 +219,7 @@ constexpr SlabScene kSlabStack{
 };
 constexpr SlabScene kRockingSlabs{
     .program = &Programs::demo6ptC2,
-    .localOffset = 210.0f,
+    .localOffset = windowStart(rockingSlabs),
     .limit = kStackLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,
@@ -229,7 +230,7 @@ constexpr SlabScene kRockingSlabs{
 };
 constexpr SlabScene kTiltingSlabs{
     .program = &Programs::demo6ptD2,
-    .localOffset = 234.0f,
+    .localOffset = windowStart(tiltingSlabs),
     .limit = kStackLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,
@@ -241,7 +242,7 @@ constexpr SlabScene kTiltingSlabs{
 // The tilting slabs again, twice as many and with a farther far plane.
 constexpr SlabScene kSlabWave{
     .program = &Programs::demo6ptE2,
-    .localOffset = 257.0f,
+    .localOffset = windowStart(slabWave),
     .limit = kWaveLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,
