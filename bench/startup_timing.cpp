@@ -15,6 +15,7 @@
 
 #include "render/gl.h"
 #include "runtime/startup.h"
+#include "show_facts.h"
 #include "timeline/chain.h"
 #include "xvfb.h"
 
@@ -40,7 +41,7 @@ int main() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 6);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     const double windowAsked = glfwGetTime();
-    GLFWwindow* window = glfwCreateWindow(1920, 1080, "", glfwGetPrimaryMonitor(), nullptr);
+    GLFWwindow* window = glfwCreateWindow(kScreenWidth, kScreenHeight, "", glfwGetPrimaryMonitor(), nullptr);
     if (window == nullptr) {
         std::fprintf(stderr, "no OpenGL 4.6 core context\n");
         return 1;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "show_facts.h"
 #include "timeline/chain.h"
 
 struct Stretch {
@@ -13,7 +14,7 @@ struct Stretch {
     float middle() const { return 0.5f * (lo + hi); }
 };
 
-inline std::vector<Stretch> timelineStretches(float showEnd = 295.0f) {
+inline std::vector<Stretch> timelineStretches(float showEnd = kShowEnd) {
     std::vector<float> bounds{0.0f, showEnd};
     for (const ChainLink& link : kTimelineChain)
         for (std::size_t i = 0; i < link.window.count; ++i)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "show_facts.h"
 #include "timeline/music_cues.h"
 #include "timeline/resources.h"
 
@@ -43,8 +44,8 @@ public:
     // Writes the last frame as a PNG, top row first.
     bool writePng(const std::string& path) const;
 
-    static constexpr int kWidth = 1920;
-    static constexpr int kHeight = 1080;
+    static constexpr int kWidth = kScreenWidth;
+    static constexpr int kHeight = kScreenHeight;
 
 private:
     explicit OffscreenShow(bool privateDisplay);

@@ -14,6 +14,7 @@
 #include "cue_state.h"
 #include "render/gl.h"
 #include "runtime/startup.h"
+#include "show_facts.h"
 #include "timeline/chain.h"
 #include "web_sound_engine.h"
 
@@ -81,7 +82,7 @@ int main() {
     // No monitor: Emscripten's GLFW would ask for fullscreen at once, be
     // refused without a user gesture and never size the canvas. The page asks
     // for fullscreen on the click that starts the show.
-    GLFWwindow* window = glfwCreateWindow(1920, 1080, "", nullptr, nullptr);
+    GLFWwindow* window = glfwCreateWindow(kScreenWidth, kScreenHeight, "", nullptr, nullptr);
     if (window == nullptr) {
         std::cout << "Failed to create GLFW window" << std::endl;
         pageStartupDone(0);

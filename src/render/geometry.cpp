@@ -3,6 +3,7 @@
 #include <glm/ext/matrix_clip_space.hpp>
 
 #include "render/gl.h"
+#include "show_facts.h"
 
 const std::array<float, 36 * 5> kCubeVertices = {
     // back (z = -0.5)
@@ -101,5 +102,5 @@ unsigned int buildImageQuad() {
 }
 
 glm::mat4 screenProjection() {
-    return glm::ortho(0.0f, 1920.0f, 0.0f, 1080.0f, -1.0f, 1.0f);
+    return glm::ortho(0.0f, float(kScreenWidth), 0.0f, float(kScreenHeight), -1.0f, 1.0f);
 }

@@ -1,10 +1,10 @@
 #pragma once
 // Stopping a sound mid-wave leaves a step in the output, heard as a click.
 // Both the show's engine and the recorder's mixer end what they stop with
-// this short fade instead.
+// this short fade (kDeclickSeconds long) instead.
 #include <cmath>
 
-inline constexpr double kDeclickSeconds = 0.005;
+#include "show_facts.h"
 
 // The gain of the frame `remaining` frames before the fade's end (a raised
 // cosine from 1 down towards 0 over `length` frames).

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "render/gl.h"
+#include "show_facts.h"
 #include "runtime/sdl_sound_engine.h"
 #include "runtime/signals.h"
 #include "runtime/startup.h"
@@ -42,7 +43,7 @@ int main() {
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
 
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    GLFWwindow* window = glfwCreateWindow(1920, 1080, "", monitor, nullptr);
+    GLFWwindow* window = glfwCreateWindow(kScreenWidth, kScreenHeight, "", monitor, nullptr);
     if (window == nullptr) {
         std::cout << "Failed to create GLFW window" << std::endl;
         glfwTerminate();

@@ -13,10 +13,10 @@
 #include <thread>
 
 #include "runtime/declick.h"
+#include "show_facts.h"
 
 namespace {
 
-constexpr int kSampleRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kChunkSamples = 1024;  // about 23 ms per mixer callback
 

@@ -4,21 +4,21 @@
 
 void musicCueStart(SoundEngine& engine, bool& musicCueFlag) {
     if (musicCueFlag) return;
-    engine.play(kFirstTrack, true);
+    engine.play(kFirstTrack, kShowTracks[0].looped);
     musicCueFlag = true;
 }
 
 void musicCueSwitch(SoundEngine& engine, bool& musicCueFlag, float t) {
-    if (!(t > 74.0f && t < 75.0f && musicCueFlag)) return;
+    if (!(t > kTrackSwitchAt && t < kTrackSwitchAt + 1.0f && musicCueFlag)) return;
     engine.stopAll();
-    engine.play(kSecondTrack, false);
+    engine.play(kSecondTrack, kShowTracks[1].looped);
     musicCueFlag = false;
 }
 
 void musicCueReturn(SoundEngine& engine, bool& musicCueFlag) {
     if (musicCueFlag) return;
     engine.stopAll();
-    engine.play(kFirstTrack, true);
+    engine.play(kFirstTrack, kShowTracks[0].looped);
     musicCueFlag = true;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "show_facts.h"
 
 // The sound engine as the timeline sees it: play a WAV by path (returning at
 // once), looped or once, and silence everything.
@@ -17,8 +18,12 @@ public:
     void stopAll() override {}
 };
 
-inline constexpr const char* kFirstTrack = "demo6/musics/Tune1.wav";
-inline constexpr const char* kSecondTrack = "demo6/musics/newtune.wav";
+// The two tracks the cues play: the looped one first, then the one played once.
+inline constexpr const char* kFirstTrack = kShowTracks[0].path;
+inline constexpr const char* kSecondTrack = kShowTracks[1].path;
+
+// The second track cuts in on the first frame in the second after this.
+inline constexpr float kTrackSwitchAt = 74.0f;
 
 // The three music cues. `musicCueFlag` is true while the first track was the
 // last one started; each cue flips it whether or not the sound started.

@@ -1,6 +1,8 @@
 #pragma once
 #include <glm/mat4x4.hpp>
 
+#include "show_facts.h"
+
 // Extra float uniforms that some scene programs receive with every instance.
 // Both computations mix float and double steps on purpose: the values the
 // programs see depend on exactly where each rounding happens.
@@ -25,5 +27,6 @@ float quadraticValue(float p0, float p1, float p2);
 glm::mat4 sceneProjection(float farPlane);
 
 inline constexpr float kFovy = 0.7853982f;      // 45 degrees, float bits 0x3F490FDB
-inline constexpr float kAspect = 1.7777778f;    // 1920 / 1080, float bits 0x3FE38E39
+inline constexpr float kAspect = float(kScreenWidth) / float(kScreenHeight);
+static_assert(kAspect == 1.7777778f, "the aspect's float bits are 0x3FE38E39");
 inline constexpr float kNear = 0.1f;

@@ -2,10 +2,8 @@
 // The values that the GLSL programs use as well as the timeline. The build
 // writes them into the GLSL module timeline.glsl (tools/glsl/), which the
 // programs include, so each value is written only here.
+#include "show_facts.h"
 #include "timeline/time_window.h"
-
-// The end of the show: the first frame after it is not presented.
-inline constexpr float kShowEnd = 295.0f;
 
 // When each picture of the image overlay shows, in the order they come. The
 // programs fade each picture in and out at the ends of its window.

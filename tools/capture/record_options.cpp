@@ -4,10 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
-
-constexpr double kShowLength = 295.0;
 
 bool parseSeconds(const char* text, double& value) {
     char* end = nullptr;
@@ -74,7 +73,8 @@ std::optional<RecordOptions> parseRecordOptions(int argc, char** argv, std::stri
     }
     if (options.out.empty()) error = "no output file given";
     else if (options.from < 0.0 || options.to < 0.0) error = "times must not be negative";
-    else if (options.to > kShowLength) error = "--to must not be past the end of the show (295 s)";
+    else if (options.to > kShowEnd)
+        error = "--to must not be past the end of the show (" + std::to_string(int(kShowEnd)) + " s)";
     else if (options.from >= options.to) error = "--from must be below --to";
     if (!error.empty()) return std::nullopt;
     return options;

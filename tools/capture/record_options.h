@@ -3,12 +3,14 @@
 #include <optional>
 #include <string>
 
+#include "show_facts.h"
+
 struct RecordOptions {
     double from = 0.0;   // show seconds of the first frame
-    double to = 295.0;   // frames run while t < to
+    double to = kShowEnd;  // frames run while t < to
     int fps = 60;
-    int width = 1920;    // size of the video; the show is drawn at 1920 x 1080
-    int height = 1080;
+    int width = kScreenWidth;  // size of the video; the show is drawn at the screen size
+    int height = kScreenHeight;
     int crf = 18;        // x264 quality: 0 lossless .. 51 worst
     std::string runDir;  // where the show's data lies ("" = working directory)
     std::string out;

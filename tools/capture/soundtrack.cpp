@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "runtime/declick.h"
+#include "show_facts.h"
 #include "timeline/chain.h"
 
 namespace {
@@ -46,7 +47,7 @@ std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Reso
 SoundtrackMixer::SoundtrackMixer(std::vector<SoundEvent> events, double from,
                                  std::vector<std::pair<std::string, const WavTrack*>> tracks)
     : tracks_(std::move(tracks)) {
-    const double rate = tracks_.empty() ? 44100.0 : tracks_.front().second->rate();
+    const double rate = tracks_.empty() ? double(kSampleRate) : tracks_.front().second->rate();
     for (SoundEvent& event : events)
         events_.push_back({std::llround((event.t - from) * rate), std::move(event)});
     fade_ = std::llround(rate * kDeclickSeconds);

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "show_facts.h"
+
 namespace synth {
 
-constexpr int kRate = 44100;
+constexpr int kRate = kSampleRate;
 constexpr double kPi = 3.14159265358979323846;
 
 inline double midiToHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); }

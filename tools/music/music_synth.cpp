@@ -13,10 +13,12 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "dsp.h"
 #include "master.h"
 #include "songs.h"
+#include "show_facts.h"
 #include "wav_file.h"
 
 namespace synth {
@@ -163,11 +165,16 @@ Take onceTake(const Score& score, long step, double seconds) {
 }
 
 struct Track {
-    const char* name;
+    std::string name;  // the file's stem
     Song song;
     bool loop;
     double seconds;  // at least this long (a piece played once)
 };
+
+// One of the show's tracks with its song: named and looped as the cues play it.
+Track showTrack(const ShowTrack& track, Song song, double seconds) {
+    return {std::filesystem::path(track.path).stem().string(), std::move(song), track.looped, seconds};
+}
 
 Mastered renderTrack(const Track& t, const Score& score, Take take) {
     Bus sum = renderSum(t.song, score, take, kAllParts);
@@ -223,12 +230,12 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = argv[1];
     try {
         std::filesystem::create_directories(dir);
-        for (const Track& t : {Track{"Tune1", tune1(), true, 0.0}, Track{"newtune", newtune(), false, 186.0}}) {
+        for (const Track& t : {showTrack(kShowTracks[0], tune1(), 0.0), showTrack(kShowTracks[1], newtune(), 186.0)}) {
             const Score score = buildScore(t.song);
             const long step = stepSamples(t.song.bpm);
             const Take take = t.loop ? loopTake(score, step) : onceTake(score, step, t.seconds);
             const Mastered m = renderTrack(t, score, take);
-            bool ok = writeWav16(dir / (std::string(t.name) + ".wav"), m.track);
+            bool ok = writeWav16(dir / (t.name + ".wav"), m.track);
             if (argc == 4) ok = ok && writeStems(std::filesystem::path(argv[3]) / t.name, t, score, take, m);
             if (!ok) {
                 std::cerr << "music_synth: cannot write the " << t.name << " track\n";
