@@ -29,13 +29,16 @@ out=$repo/build-web
 site=$out/site
 mkdir -p "$out"
 
-echo "== music and ES programs: made by the native build =="
+echo "== music, ES programs and the show's facts: made by the native build =="
 if [ -f build/CMakeCache.txt ]; then
-  cmake --build build --target music_wavs demo6_programs demo6_programs_es demo6_programs_es_quad >/dev/null
+  cmake --build build --target music_wavs demo6_programs demo6_programs_es demo6_programs_es_quad show_facts >/dev/null
 else
   tools/setup.sh
 fi
-wavs=$repo/build/run/demo6/musics
+# The tracks, their loop flags and their sample rate, as the show has them.
+facts=$repo/build/facts
+source "$facts/show_facts.sh"
+run_dir=$repo/build/run
 # The programs: the native build assembles their OpenGL ES 3.00 variants too.
 es_programs=$repo/build/run-es/demo6
 quad_programs=$repo/build/run-es-quad/demo6
@@ -53,7 +56,7 @@ cmake --build "$out/wasm" -j2
 echo "== site =="
 rm -rf "$site.new"
 mkdir -p "$site.new/demo6/images" "$site.new/music"
-cp web/index.html web/page.js "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.new/"
+cp web/index.html web/page.js "$facts/show_facts.js" "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.new/"
 cp "$es_programs"/*.vs "$es_programs"/*.fs "$site.new/demo6/"
 # Where the browser's derivatives are fine (the page checks), the programs that
 # share taps across pixel quads run as on the desktop, with a quarter of the
@@ -70,8 +73,8 @@ cp -r fonts "$site.new/fonts"
 # Opus. The looped track is encoded with its last `lead` frames before it and
 # its first `lead` frames after it: the page cuts one period from the middle,
 # so the loop's seam joins two stretches the codec coded side by side, and the
-# codec's start-up delay and end padding fall outside the loop.
-lead=22050
+# codec's start-up delay and end padding fall outside the loop: half a second.
+lead=$((sample_rate / 2))
 encode_track() {  # <wav> <stem> <looped 0|1>
   local wav=$1 stem=$2 looped=$3 filter=anull frames
   frames=$(ffprobe -v error -select_streams a:0 -count_packets -show_entries stream=duration_ts -of csv=p=0 "$wav")
@@ -83,19 +86,24 @@ encode_track() {  # <wav> <stem> <looped 0|1>
   ffmpeg -v error -y -i "$wav" -filter_complex "$filter" -c:a aac -b:a 128k -movflags +faststart "$site.new/music/$stem.m4a"
   echo "$stem $frames"
 }
-music=$(encode_track "$wavs/Tune1.wav" Tune1 1; encode_track "$wavs/newtune.wav" newtune 0)
+music=$(for i in "${!track_paths[@]}"; do
+  encode_track "$run_dir/${track_paths[i]}" "${track_stems[i]}" "${track_looped[i]}"
+done)
 
 # What the page fetches (path and size, for the progress bar), which of it goes
 # into the show's file system, the quad-sharing programs that replace theirs
 # where derivatives are fine, and the tracks with the paths the cues name.
-/usr/bin/python3 - "$site.new" "$lead" "$music" <<'EOF'
+/usr/bin/python3 - "$site.new" "$lead" "$music" "$facts/show_facts.json" <<'EOF'
 import json, os, sys
 site, lead, music = sys.argv[1], int(sys.argv[2]), dict(l.split() for l in sys.argv[3].splitlines())
+with open(sys.argv[4]) as facts_file:
+    facts = json.load(facts_file)
 data = sorted(os.path.relpath(os.path.join(d, f), site)
               for top in ("demo6", "fonts") for d, _, fs in os.walk(os.path.join(site, top)) for f in fs)
 tracks = []
-for stem, looped in (("Tune1", True), ("newtune", False)):
-    track = {"plays": f"demo6/musics/{stem}.wav", "rate": 44100,
+for show_track in facts["tracks"]:
+    stem, looped = show_track["stem"], show_track["looped"]
+    track = {"plays": show_track["path"], "rate": facts["sampleRate"],
              "sources": [{"file": f"music/{stem}.webm", "type": 'audio/webm; codecs="opus"'},
                          {"file": f"music/{stem}.m4a", "type": 'audio/mp4; codecs="mp4a.40.2"'}]}
     if looped:
