@@ -1,15 +1,24 @@
 // The page around the show: loads every file with a progress bar, decodes the
 // music, starts the wasm runtime (show.js), then shows the start screen. A
 // click starts the Web Audio context, asks for fullscreen and starts the show
-// clock. The show clock and the audio stop together while the tab is hidden.
+// clock. The show clock and the audio stop together while the tab is hidden
+// or the viewer pauses (Space); Left and Right seek, and a timeline shows
+// while the mouse moves. The show's facts (its end, its size, the tracks, the
+// cues) come from show_facts.js, which the build writes.
 // #t=SECONDS starts the show there; #t=SECONDS&hold keeps drawing that one
 // moment (for still pictures and the browser tests); &programs=taps or
 // &programs=quad overrides the choice of programs (see fineDerivatives).
 'use strict';
 
-const kShowEnd = 295;
+const kShowEnd = showFacts.showEnd;
 
 const $ = (id) => document.getElementById(id);
+
+// The drawing buffer is the show's size, which the canvas keeps the aspect of.
+$('canvas').width = showFacts.screen.width;
+$('canvas').height = showFacts.screen.height;
+document.documentElement.style.setProperty('--screen-width', showFacts.screen.width);
+document.documentElement.style.setProperty('--screen-height', showFacts.screen.height);
 
 // --- messages -----------------------------------------------------------------
 
@@ -49,16 +58,29 @@ const clock = {
   },
   pause() { this.base = this.now(); this.startedAt = null; },
   resume() { if (this.startedAt === null) this.startedAt = performance.now(); },
+  // Jumps to t, running on from there if it was running.
+  set(t) { this.base = t; if (this.startedAt !== null) this.startedAt = performance.now(); },
 };
 
 // --- music ------------------------------------------------------------------------
+
+// Fades `param` from 1 to 0 over the declick time from `at`, along the native
+// engine's raised cosine, 1/2 + 1/2 cos(pi x) for x from 0 to 1, one point
+// per sample frame: stopping never clicks, and sounds as it does natively.
+function fadeOut(param, at, sampleRate) {
+  const seconds = showFacts.declickSeconds;
+  const points = Math.max(2, Math.round(sampleRate * seconds) + 1);
+  const curve = new Float32Array(points);
+  for (let i = 0; i < points; ++i) curve[i] = 0.5 + 0.5 * Math.cos((Math.PI * i) / (points - 1));
+  param.setValueCurveAtTime(curve, at, seconds);
+}
 
 const audio = {
   ctx: null,
   master: null,
   analyser: null,
   tracks: new Map(),  // path the cues name -> AudioBuffer ready to play
-  voices: [],         // {source, gain, path}
+  voices: [],         // {source, gain, path, offset, at}: started `offset` s in at context time `at`
   failed: false,
 
   init() {
@@ -101,21 +123,21 @@ const audio = {
     source.loop = looped;
     const gain = this.ctx.createGain();
     source.connect(gain).connect(this.master);
-    source.start(this.ctx.currentTime, Math.max(0, offset));
-    const voice = { source, gain, path };
+    const at = this.ctx.currentTime;
+    source.start(at, Math.max(0, offset));
+    const voice = { source, gain, path, offset: Math.max(0, offset), at };
     source.onended = () => { this.voices = this.voices.filter((v) => v !== voice); };
     this.voices.push(voice);
   },
 
-  // Ramps every voice down over 5 ms, as the native engine does, so that
-  // stopping never clicks.
+  // Fades every voice out as the native engine does, then stops it a
+  // millisecond after the fade's end.
   stopAll() {
     if (!this.ctx) return;
     const now = this.ctx.currentTime;
     for (const { source, gain } of this.voices) {
-      gain.gain.setValueAtTime(1, now);
-      gain.gain.linearRampToValueAtTime(0, now + 0.005);
-      source.stop(now + 0.006);
+      fadeOut(gain.gain, now, this.ctx.sampleRate);
+      source.stop(now + showFacts.declickSeconds + 0.001);
     }
     this.voices = [];
   },
@@ -278,6 +300,8 @@ const showPage = {
   audio,
   link,
   state: () => state,
+  paused: () => transport.paused,
+  fadeOut,
   startupDone(ok) {
     if (!ok) {
       say('The show could not start: its reasons are in the browser console.');
@@ -285,8 +309,7 @@ const showPage = {
     }
     state = 'ready';
     if (link.start > 0) {
-      const m = Math.floor(link.start / 60), s = (link.start % 60).toFixed(1).padStart(4, '0');
-      $('start-from').textContent = `from ${m}:${s}`;
+      $('start-from').textContent = `from ${clockText(link.start)}`;
       $('start-from').hidden = false;
     }
     showScreen('start');
@@ -298,6 +321,7 @@ const showPage = {
 function begin(t) {
   showScreen(null);
   state = 'playing';
+  transport.paused = false;
   clock.hold = link.hold;
   clock.start(t);
   Module._show_begin(t);
@@ -306,6 +330,7 @@ function begin(t) {
 function endShow() {
   if (state !== 'playing') return;
   state = 'ended';
+  transport.paused = false;
   clock.pause();
   Module._show_stop();
   if (document.fullscreenElement && document.exitFullscreen) document.exitFullscreen().catch(() => {});
@@ -349,17 +374,107 @@ document.addEventListener('keydown', (event) => {
 });
 
 // A hidden tab gets no animation frames: the clock and the music stop at the
-// same point and go on from it together.
+// same point and go on from it together, unless the viewer paused them.
 document.addEventListener('visibilitychange', () => {
   if (state !== 'playing') return;
   if (document.hidden) {
     clock.pause();
     if (audio.ctx) audio.ctx.suspend();
-  } else {
+  } else if (!transport.paused) {
     if (audio.ctx) audio.ctx.resume();
     clock.resume();
   }
 });
+
+// --- the transport: Space pauses, Left and Right seek, the timeline seeks -------
+
+const kSeekStep = 5;         // seconds per Left or Right
+const kTimelineShown = 2500;  // ms the timeline stays after the mouse last moved
+
+const transport = {
+  paused: false,
+  shownUntil: 0,     // performance.now() until which the timeline shows
+  mouse: null,       // where the mouse was last seen, [x, y]
+};
+
+// The moment goes into the link, ready to share. replaceState fires no
+// hashchange, so the page does not start over from it.
+function writeLink(t) {
+  history.replaceState(null, '', `#t=${Number(t.toFixed(2))}`);
+}
+
+// Picture and sound stop together, as for a hidden tab.
+function togglePause() {
+  transport.paused = !transport.paused;
+  if (transport.paused) {
+    clock.pause();
+    if (audio.ctx) audio.ctx.suspend();
+    writeLink(clock.now());
+  } else {
+    if (audio.ctx) audio.ctx.resume();
+    clock.resume();
+  }
+}
+
+// Goes to t with the music the cues would have left playing there, as a deep
+// link starts; a paused show stays paused there.
+function seek(t) {
+  t = Math.min(Math.max(t, 0), kShowEnd);
+  clock.set(t);
+  Module._show_begin(t);
+  if (transport.paused) writeLink(t);
+  transport.shownUntil = performance.now() + kTimelineShown;
+}
+
+document.addEventListener('keydown', (event) => {
+  if (state !== 'playing' || event.altKey || event.ctrlKey || event.metaKey) return;
+  const step = { ArrowLeft: -kSeekStep, ArrowRight: kSeekStep }[event.key];
+  if (event.key === ' ') togglePause();
+  else if (step) seek(clock.now() + step);
+  else return;
+  event.preventDefault();
+});
+
+// The timeline: the show's length with the music cues marked, shown while the
+// mouse moves (or the show is paused); a click seeks to that moment.
+for (const at of showFacts.musicCues) {
+  const mark = document.createElement('div');
+  mark.className = 'cue';
+  mark.style.left = `${(100 * at) / kShowEnd}%`;
+  mark.title = `music at ${at} s`;
+  $('timeline-track').appendChild(mark);
+}
+
+// Only a real move counts: browsers also send a mousemove when the page
+// changes under a still mouse (the start screen going away).
+document.addEventListener('mousemove', (event) => {
+  const at = [event.clientX, event.clientY];
+  const moved = transport.mouse && (at[0] !== transport.mouse[0] || at[1] !== transport.mouse[1]);
+  transport.mouse = at;
+  if (moved && state === 'playing') transport.shownUntil = performance.now() + kTimelineShown;
+});
+
+$('timeline').addEventListener('click', (event) => {
+  if (state !== 'playing') return;
+  const track = $('timeline-track').getBoundingClientRect();
+  seek((kShowEnd * (event.clientX - track.left)) / track.width);
+});
+
+function clockText(t) {
+  return `${Math.floor(t / 60)}:${(t % 60).toFixed(1).padStart(4, '0')}`;
+}
+
+function drawTimeline() {
+  const shown = state === 'playing' && (transport.paused || performance.now() < transport.shownUntil);
+  $('timeline').hidden = !shown;
+  if (shown) {
+    const t = Math.min(clock.now(), kShowEnd);
+    $('timeline-played').style.width = `${(100 * t) / kShowEnd}%`;
+    $('timeline-time').textContent = `${clockText(t)} / ${clockText(kShowEnd)}${transport.paused ? ' (paused)' : ''}`;
+  }
+  requestAnimationFrame(drawTimeline);
+}
+requestAnimationFrame(drawTimeline);
 
 async function load() {
   if (!hasWebGL2()) {

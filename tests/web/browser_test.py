@@ -6,7 +6,10 @@
 Frames at fixed moments (#t=...&hold) against the native offscreen render of
 the same t; the console; the Web Audio context and its output; the page's own
 messages when WebGL2, a file or the music is missing; a hidden tab across the
-music switch. Prints one line per check; exits 1 when any fails.
+music switch; the viewer's transport (pause, seek, the timeline) and the fade
+that stops a sound. The show's facts (its size, end, tracks) come from the
+native build's facts/show_facts.json. Prints one line per check; exits 1 when
+any fails.
 """
 import base64
 import functools
@@ -36,7 +39,7 @@ VARIANTS = {
     "swiftshader": ["--use-angle=swiftshader", "--enable-unsafe-swiftshader"],
 }
 COMMON_FLAGS = [
-    "--headless=new", "--autoplay-policy=no-user-gesture-required", "--window-size=1920,1080",
+    "--headless=new", "--autoplay-policy=no-user-gesture-required",
     # A closed network: nothing in the background may try to reach out.
     "--no-sandbox", "--disable-quic", "--no-first-run", "--disable-background-networking",
     "--disable-component-update", "--disable-sync",
@@ -55,6 +58,12 @@ MAX_MEAN = 0.6
 MAX_OFF_FRACTION = 0.02
 
 WAIT_S = 90  # page loads on a loaded machine
+
+FACTS = {}  # the show's facts, read from the native build
+
+
+def track_path(stem):
+    return next(t["path"] for t in FACTS["tracks"] if t["stem"] == stem)
 
 
 class Site(http.server.SimpleHTTPRequestHandler):
@@ -103,12 +112,14 @@ class Checks:
 def browser(variant):
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for flag in COMMON_FLAGS + VARIANTS[variant] + ["--user-data-dir=" + tempfile.mkdtemp()]:
+    width, height = FACTS["screen"]["width"], FACTS["screen"]["height"]
+    for flag in COMMON_FLAGS + VARIANTS[variant] + [f"--window-size={width},{height}",
+                                                    "--user-data-dir=" + tempfile.mkdtemp()]:
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": 1920, "height": 1080, "deviceScaleFactor": 1, "mobile": False})
+                           {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
     return driver
 
 
@@ -200,21 +211,23 @@ def check_sound(checks, driver, base, site):
     checks.check("the analyser hears the music at 12 s", level > 0.01, f"peak {level:.3f}")
     size = js(driver, "[document.getElementById('canvas').width, document.getElementById('canvas').height, "
                       "!!document.fullscreenElement]")
-    checks.check("the drawing buffer stays 1920 x 1080 once playing", size[:2] == [1920, 1080], str(size))
-    seam = js(driver, "showPage.audio.seam('demo6/musics/Tune1.wav')")
-    length = js(driver, "[showPage.audio.tracks.get('demo6/musics/Tune1.wav').length, "
-                        "showPage.audio.ctx.sampleRate]")
+    screen = [FACTS["screen"]["width"], FACTS["screen"]["height"]]
+    checks.check("the drawing buffer stays {} x {} once playing".format(*screen), size[:2] == screen, str(size))
+    tune1 = track_path("Tune1")
+    seam = js(driver, f"showPage.audio.seam('{tune1}')")
+    length = js(driver, f"[showPage.audio.tracks.get('{tune1}').length, showPage.audio.ctx.sampleRate]")
     with open(os.path.join(site, "files.json")) as manifest:
         period = next(t["loopFrames"] for t in json.load(manifest)["tracks"] if "loopFrames" in t)
-    checks.check("Tune1's loop is one period long", length[0] == round(period * length[1] / 44100),
-                 f"{length[0]} frames at {length[1]} Hz, the WAV's {period} at 44100 Hz")
+    rate = FACTS["sampleRate"]
+    checks.check("Tune1's loop is one period long", length[0] == round(period * length[1] / rate),
+                 f"{length[0]} frames at {length[1]} Hz, the WAV's {period} at {rate} Hz")
     checks.check("Tune1's loop seam steps no more than a step inside it",
                  all(c["seam"] <= c["typical"] for c in seam), str(seam))
     for t, track in ((100, "newtune"), (262, "Tune1")):
         open_page(driver, f"{base}/#t={t}")
         start(driver)
         voices = js(driver, "showPage.audio.voices.map(v => v.path)")
-        checks.check(f"a link to {t} s starts with {track}", voices == [f"demo6/musics/{track}.wav"], str(voices))
+        checks.check(f"a link to {t} s starts with {track}", voices == [track_path(track)], str(voices))
 
 
 def check_faults(checks, driver, base):
@@ -252,7 +265,7 @@ def check_end(checks, driver, base):
     open_page(driver, f"{base}/#t=294.5")
     start(driver)
     ended = wait_for(driver, "showPage.state() === 'ended' && !document.getElementById('end').hidden", 30)
-    checks.check("at 295 s the end screen offers to play again", ended is not None)
+    checks.check(f"at {FACTS['showEnd']} s the end screen offers to play again", ended is not None)
     if ended:
         driver.find_element(By.ID, "again").click()
         clock = js(driver, "showPage.clock()")
@@ -275,6 +288,94 @@ def check_escape(checks, driver, base):
     # Headless Chromium grants the fullscreen the click asks for.
     checks.check("Escape: the first leaves fullscreen, the next ends the show",
                  fullscreen and presses == [["playing", False], ["ended", False]], str(presses))
+
+
+def press(driver, key):
+    ActionChains(driver).send_keys(key).perform()
+
+
+def voices_at(driver):
+    """[path, seconds into its track] of each voice (frozen while paused)."""
+    return js(driver, "showPage.audio.voices.map(v => "
+                      "[v.path, v.offset + showPage.audio.ctx.currentTime - v.at])")
+
+
+def linked(driver):
+    hash = js(driver, "location.hash")
+    return float(hash[3:]) if hash.startswith("#t=") else None
+
+
+def check_transport(checks, driver, base):
+    # The switch cue sounds on the first frame after 74 s that the cue pass
+    # runs at 60 fps: where a seek puts newtune's start.
+    switched_at = FACTS["musicCues"][1] + 1 / 60
+    open_page(driver, f"{base}/#t=76")
+    start(driver)
+    press(driver, Keys.SPACE)
+    paused = wait_for(driver, "showPage.paused() && showPage.audio.ctx.state === 'suspended'", 10)
+    at = js(driver, "showPage.clock()")
+    time.sleep(0.5)
+    still = js(driver, "showPage.clock()")
+    link = linked(driver)
+    checks.check("Space pauses the picture and the music, and puts the moment into the link",
+                 paused and still == at and link is not None and abs(link - at) < 0.006,
+                 f"clock {at:.3f} s then {still:.3f} s, link {link}")
+
+    # Seeks while paused: the clock and the music stand still where they land.
+    press(driver, Keys.ARROW_RIGHT)
+    ahead, voices, link = js(driver, "showPage.clock()"), voices_at(driver), linked(driver)
+    checks.check("Right seeks 5 s and newtune follows, from where the show would have it",
+                 abs(ahead - at - 5) < 1e-6 and len(voices) == 1 and voices[0][0] == track_path("newtune")
+                 and abs(voices[0][1] - (ahead - switched_at)) < 0.05 and abs(link - ahead) < 0.006,
+                 f"clock {ahead:.3f} s, voices {voices}, link {link}")
+    press(driver, Keys.ARROW_LEFT)
+    press(driver, Keys.ARROW_LEFT)
+    back, voices = js(driver, "showPage.clock()"), voices_at(driver)
+    checks.check("Left twice seeks back across the switch, and Tune1 plays again",
+                 abs(back - at + 5) < 1e-6 and [v[0] for v in voices] == [track_path("Tune1")],
+                 f"clock {back:.3f} s, voices {voices}")
+    press(driver, Keys.SPACE)
+    running = wait_for(driver, "!showPage.paused() && showPage.audio.ctx.state === 'running'", 10)
+    time.sleep(0.3)
+    checks.check("Space again plays on from there", running and js(driver, "showPage.clock()") > back,
+                 f"clock {js(driver, 'showPage.clock()'):.3f} s")
+
+    # The timeline shows on a mouse move, with the three cues marked; a click
+    # on it seeks there.
+    ActionChains(driver).move_by_offset(7, 5).perform()
+    shown = wait_for(driver, "!document.getElementById('timeline').hidden", 5)
+    marks = js(driver, "document.querySelectorAll('#timeline .cue').length")
+    checks.check("a mouse move shows the timeline with the music cues marked",
+                 shown and marks == len(FACTS["musicCues"]), f"shown {shown}, {marks} marks")
+    target = 215.0
+    left, width = js(driver, "(r => [r.left, r.width])("
+                             "document.getElementById('timeline-track').getBoundingClientRect())")
+    track = driver.find_element(By.ID, "timeline-track")
+    ActionChains(driver).move_to_element_with_offset(
+        track, round(width * target / FACTS["showEnd"] - width / 2), 0).click().perform()
+    clicked, voices = js(driver, "showPage.clock()"), voices_at(driver)
+    checks.check("a click on the timeline seeks there, and the music follows",
+                 -0.5 < clicked - target < 3 and [v[0] for v in voices] == [track_path("newtune")]
+                 and abs(voices[0][1] - (clicked - switched_at)) < 0.3,
+                 f"clock {clicked:.2f} s, voices {voices}")
+
+
+def check_fade(checks, driver):
+    """The page's fade, rendered offline, against the native raised cosine."""
+    rate, fade, at = FACTS["sampleRate"], FACTS["declickSeconds"], 0.01
+    samples = driver.execute_async_script(f"""
+        const done = arguments[0];
+        const ctx = new OfflineAudioContext(1, {rate} * 0.03, {rate});
+        const source = new ConstantSourceNode(ctx);
+        const gain = ctx.createGain();
+        source.connect(gain).connect(ctx.destination);
+        showPage.fadeOut(gain.gain, {at}, {rate});
+        source.start();
+        ctx.startRendering().then((b) => done(Array.from(b.getChannelData(0))));""")
+    x = np.clip((np.arange(len(samples)) / rate - at) / fade, 0, 1)
+    off = np.abs(np.asarray(samples) - (0.5 + 0.5 * np.cos(np.pi * x))).max()
+    # A linear ramp is off by 0.1 near the fade's start.
+    checks.check("a stop fades out along the native raised cosine", off < 0.01, f"largest difference {off:.4f}")
 
 
 def check_bad_program(checks, driver, base):
@@ -309,8 +410,7 @@ def check_hidden_tab(checks, driver, base):
                  f"{before:.2f} s before, {after:.2f} s after 3 s hidden ({switching:.2f} s switching)")
     wait_for(driver, "showPage.clock() > 75.2", 30)
     voices = js(driver, "showPage.audio.voices.map(v => v.path)")
-    checks.check("a tab hidden before 74 s still switches the music",
-                 voices == ["demo6/musics/newtune.wav"], str(voices))
+    checks.check("a tab hidden before 74 s still switches the music", voices == [track_path("newtune")], str(voices))
 
 
 def console_errors(driver):
@@ -320,6 +420,8 @@ def console_errors(driver):
 
 def main():
     site, build = (os.path.abspath(p) for p in sys.argv[1:3])
+    with open(os.path.join(build, "facts", "show_facts.json")) as facts:
+        FACTS.update(json.load(facts))
     work = tempfile.mkdtemp(prefix="browser_test.")
     subprocess.run([os.path.join(build, "tools/capture/render_frames"), work] + [str(t) for t in FRAME_TIMES],
                    cwd=os.path.join(build, "run"), check=True, stdout=subprocess.DEVNULL)
@@ -344,6 +446,8 @@ def main():
                 check_end(checks, driver, base)
                 check_escape(checks, driver, base)
                 check_hidden_tab(checks, driver, base)
+                check_transport(checks, driver, base)
+                check_fade(checks, driver)
             errors = console_errors(driver)
             checks.check(f"{variant}: no WebGL error in the console", not errors, "; ".join(errors)[:500])
             if variant == "angle":
