@@ -13,6 +13,7 @@ test: it asserts nothing.
 import argparse
 import functools
 import http.server
+import json
 import os
 import re
 import subprocess
@@ -27,7 +28,7 @@ from selenium.webdriver.common.by import By
 
 FLAGS = [
     "--headless=new", "--use-gl=angle", "--use-angle=gles-egl", "--ignore-gpu-blocklist",
-    "--autoplay-policy=no-user-gesture-required", "--window-size=1920,1080",
+    "--autoplay-policy=no-user-gesture-required",
     # Frames as fast as they come, as the native show on Xvfb (no vsync there).
     "--disable-gpu-vsync", "--disable-frame-rate-limit",
     "--no-sandbox", "--disable-quic", "--no-first-run", "--disable-background-networking",
@@ -83,17 +84,24 @@ def median_of(log, lo, hi):
     return ms[len(ms) // 2] if ms else float("nan")
 
 
-def play_web(site, log, start, end):
+def show_facts(build):
+    """The show's facts (its size, its end) as the native build wrote them."""
+    with open(os.path.join(build, "facts", "show_facts.json")) as facts:
+        return json.load(facts)
+
+
+def play_web(site, log, start, end, screen):
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for flag in FLAGS + ["--user-data-dir=" + tempfile.mkdtemp()]:
+    size = f"--window-size={screen['width']},{screen['height']}"
+    for flag in FLAGS + [size, "--user-data-dir=" + tempfile.mkdtemp()]:
         options.add_argument(flag)
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     try:
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                               {"width": 1920, "height": 1080, "deviceScaleFactor": 1, "mobile": False})
+                               {**screen, "deviceScaleFactor": 1, "mobile": False})
         driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": FRAME_HOOK})
         driver.get(f"http://127.0.0.1:{server.server_address[1]}/#t={start}")
         while driver.execute_script("return !(window.showPage && showPage.state() === 'ready')"):
@@ -118,13 +126,16 @@ def main():
     parser.add_argument("build")
     parser.add_argument("site")
     parser.add_argument("--from", dest="start", type=float, default=0.0)
-    parser.add_argument("--to", dest="end", type=float, default=295.0)
+    parser.add_argument("--to", dest="end", type=float)
     parser.add_argument("--native")
     args = parser.parse_args()
+    facts = show_facts(args.build)
+    if args.end is None:
+        args.end = facts["showEnd"]
     work = tempfile.mkdtemp(prefix="web_frame_log.")
 
     web_log = os.path.join(work, "web.txt")
-    ready_ms = play_web(args.site, web_log, args.start, args.end)
+    ready_ms = play_web(args.site, web_log, args.start, args.end, facts["screen"])
     native_log = args.native
     if native_log is None:
         native_log = os.path.join(work, "native.txt")

@@ -13,7 +13,8 @@ inline constexpr int kScreenWidth = 1920;
 inline constexpr int kScreenHeight = 1080;
 
 // The soundtrack, by the paths the music cues play. The first track loops
-// seamlessly; the second plays once.
+// seamlessly; the second plays once. One track a line: the build reads the
+// paths from here for the files the synthesiser writes.
 struct ShowTrack {
     const char* path;
     bool looped;

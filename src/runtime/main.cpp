@@ -8,10 +8,10 @@
 #include <iostream>
 
 #include "render/gl.h"
-#include "show_facts.h"
 #include "runtime/sdl_sound_engine.h"
 #include "runtime/signals.h"
 #include "runtime/startup.h"
+#include "show_facts.h"
 #include "timeline/chain.h"
 
 namespace {

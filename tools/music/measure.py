@@ -3,8 +3,9 @@
 spectrum in octave bands, the stems, the limiter, the risers, and the show's
 cuts in the soundtrack the recorder mixes. Run through tools/music/measure.
 
-usage: measure.py <tracks dir> <stems dir> <show.wav> <cues.txt> [<plot.png> | ""]
+usage: measure.py <show_facts.json> <tracks dir> <stems dir> <show.wav> <cues.txt> [<plot.png> | ""]
 """
+import json
 import re
 import subprocess
 import sys
@@ -12,7 +13,7 @@ from pathlib import Path
 
 import numpy as np
 
-TRACKS = ("Tune1", "newtune")
+FACTS = {}  # the show's facts (tracks, end, declick fade), from the build
 STEMS = ("kick", "snare", "hats", "crash", "riser", "bass", "arp", "pad", "lead")
 OCTAVES = (63, 125, 250, 500, 1000, 2000, 4000, 8000)
 
@@ -179,24 +180,25 @@ def measure_show(show_wav, cues_txt, tracks, measured, plot):
     rate, x = read_wav(show_wav)
     _, _, t, m, s = ebur128(show_wav)
     cues = [line.split(" ", 2) for line in Path(cues_txt).read_text().splitlines()]
-    track_steps = {name: np.percentile(steps(read_wav(tracks / f"{name}.wav")[1]), 99.9) for name in TRACKS}
+    track_steps = {name: np.percentile(steps(read_wav(tracks / f"{name}.wav")[1]), 99.9) for name in track_stems()}
     plays = [(float(c[0]), Path(c[2]).stem) for c in cues if c[1] == "play"]
     for k, (at, name) in enumerate(plays):
         if name in measured:
-            cut = plays[k + 1][0] if k + 1 < len(plays) else 295.0
+            cut = plays[k + 1][0] if k + 1 < len(plays) else FACTS["showEnd"]
             print_risers(name, *measured.pop(name), t, m, at, cut)
         if k == 0:
             continue
         playing = plays[k - 1][1]
         before = s[t <= at + 1e-6][-1]
         after = s[t >= at + 3.0 - 1e-6][0]
-        # The steps the cut makes: over the last 5 ms of what stops and into
-        # the first sample of what starts.
+        # The steps the cut makes: over the fade of what stops and into the
+        # first sample of what starts.
         c = int(round(at * rate))
-        step = steps(x[c - int(0.005 * rate) - 1:c + 1]).max()
+        fade = FACTS["declickSeconds"]
+        step = steps(x[c - int(fade * rate) - 1:c + 1]).max()
         join = steps(x[c - 1:c + 1]).max()
         print(f"cut at {at:.3f} s, {playing} -> {name}: short-term {before:.1f} -> {after:.1f} LUFS "
-              f"({after - before:+.1f} LU); largest sample step {step:.4f} FS over the last 5 ms, "
+              f"({after - before:+.1f} LU); largest sample step {step:.4f} FS over the last {fade * 1000:g} ms, "
               f"{join:.4f} FS across the join "
               f"(99.9th percentile of the tracks: {playing} {track_steps[playing]:.4f}, "
               f"{name} {track_steps[name]:.4f})")
@@ -215,9 +217,10 @@ def draw(t, m, s, marks, plot):
     for at, name in marks:
         ax.axvline(at, color="#c0392b", linestyle="--", linewidth=1)
         ax.text(at + 1.5, -2.5, name, color="#c0392b", fontsize=9)
-    ax.set_xlim(0, 295)
+    end = FACTS["showEnd"]
+    ax.set_xlim(0, end)
     ax.set_ylim(-40, 0)
-    ax.set_xticks(range(0, 296, 15))
+    ax.set_xticks(range(0, int(end) + 1, 15))
     ax.set_xlabel("show time (s)")
     ax.set_ylabel("loudness (LUFS)")
     ax.set_title("The soundtrack as the show plays it: EBU R128 loudness, music cues marked")
@@ -228,10 +231,15 @@ def draw(t, m, s, marks, plot):
     print(f"drew {plot}")
 
 
+def track_stems():
+    return [track["stem"] for track in FACTS["tracks"]]
+
+
 def main():
-    tracks, stems, show_wav, cues_txt = (Path(a) for a in sys.argv[1:5])
-    plot = sys.argv[5] if len(sys.argv) > 5 else ""
-    measured = {name: measure_track(name, tracks, stems) for name in TRACKS}
+    FACTS.update(json.loads(Path(sys.argv[1]).read_text()))
+    tracks, stems, show_wav, cues_txt = (Path(a) for a in sys.argv[2:6])
+    plot = sys.argv[6] if len(sys.argv) > 6 else ""
+    measured = {name: measure_track(name, tracks, stems) for name in track_stems()}
     measure_show(show_wav, cues_txt, tracks, measured, plot)
 
 

@@ -17,8 +17,8 @@
 
 #include "dsp.h"
 #include "master.h"
-#include "songs.h"
 #include "show_facts.h"
+#include "songs.h"
 #include "wav_file.h"
 
 namespace synth {
