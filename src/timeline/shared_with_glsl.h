@@ -1,7 +1,8 @@
 #pragma once
 // The values that the GLSL programs use as well as the timeline. The build
 // writes them into the GLSL module timeline.glsl (tools/glsl/), which the
-// programs include, so each value is written only here.
+// programs include, so each value is written only here. The end of the show,
+// kShowEnd, is one of them; it lives with the show's other facts.
 #include "show_facts.h"
 #include "timeline/time_window.h"
 
