@@ -63,7 +63,8 @@ float dilate(vec2 p, float r) {
 // quad's sharing coarsens anyway.
 float texelCoverage(vec2 p) {
     ivec2 q = ivec2(floor(p));
-    bool inside = all(greaterThanEqual(q, ivec2(0))) && all(lessThan(q, textureSize(text, 0)));
+    // One unsigned test for both ends: a negative index wraps to a huge one.
+    bool inside = all(lessThan(uvec2(q), uvec2(textureSize(text, 0))));
     return inside ? texelFetch(text, q, 0).r : 0.0;
 }
 
