@@ -9,10 +9,10 @@ uniform sampler2D text;
 // Coverage at a texel position, zero outside the bitmap, filtered at the
 // border as if the bitmap were padded with empty texels: the bilinear blend
 // of the four texels around p, gathered in one fetch, which software
-// renderers take for much less than a filtered tap. The
-// gather is aimed at the corner the four texels share, so that it picks the
-// same four as the blend's weights, whatever the rounding of p. ES 3.00 (both
-// browser variants) has no gather and takes the filtered tap.
+// renderers take for much less than a filtered tap. The gather is aimed at
+// the corner the four texels share, so that it picks the same four as the
+// blend's weights, whatever the rounding of p. ES 3.00 (both browser
+// variants) has no gather and takes the filtered tap.
 float coverage(vec2 p) {
     vec2 size = vec2(textureSize(text, 0));
     vec2 inside = clamp(min(p + 0.5, size + 0.5 - p), 0.0, 1.0);
