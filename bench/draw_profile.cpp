@@ -4,9 +4,9 @@
 // with its draw calls. Prints the least CPU milliseconds of each per frame
 // (the process's, over all of llvmpipe's threads: on a shared machine it moves
 // far less with the others' load than wall time), so the costly programs of a
-// stretch show at a glance. The waits between draws
-// keep llvmpipe from overlapping one program's fill with the next one's, so
-// the sum runs a little over the frame's cost in frame_cost.
+// stretch show at a glance. The waits keep llvmpipe from overlapping one
+// program's fill with the next one's and make each clear a pass of its own,
+// so the sum runs over the frame's cost in frame_cost, the clears most.
 //   draw_profile [N] t...   (run from the run directory; no t: every stretch)
 #include <algorithm>
 #include <cstdio>
