@@ -5,11 +5,10 @@
 // the grid.
 #include "lib/face_light.glsl"
 flat in vec3 vBase;
-flat in float vFlash;
+flat in vec3 vNeon;
 out vec4 FragColor;
 
 const vec3 kCyan = vec3(0.05, 0.62, 0.78);
-const vec3 kNeon = vec3(1.0, 0.22, 0.72);
 
 void main() {
     ViewLight lit = viewLight(60.0, 2.5);
@@ -23,7 +22,6 @@ void main() {
     float edge = 1.0 - smoothstep(0.015, 0.015 + min(pixel.x + pixel.y, 0.01), min(d2.x, d2.y));
 
     vec3 colour = vBase + vec3(0.85, 0.95, 1.0) * lit.specular * 0.7 + kCyan * lit.fresnel * 0.6;
-    colour = mix(colour, kNeon * (1.1 + vFlash), max(grid * 0.55, edge));
-    colour += kNeon * vFlash * 0.15;
+    colour = mix(colour, vNeon, max(grid * 0.55, edge));
     FragColor = vec4(colour, 1.0);
 }

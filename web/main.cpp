@@ -79,6 +79,9 @@ int main() {
     // The page composites the canvas: an opaque drawing buffer shows the
     // frame as the native window does, whatever alpha the blending leaves.
     glfwWindowHint(GLFW_ALPHA_BITS, 0);
+    // Nothing draws with a stencil: without one the depth buffer is depth
+    // alone, and clearing it needs no care for stencil bits beside it.
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
     // No monitor: Emscripten's GLFW would ask for fullscreen at once, be
     // refused without a user gesture and never size the canvas. The page asks
     // for fullscreen on the click that starts the show.

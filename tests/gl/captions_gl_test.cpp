@@ -4,8 +4,13 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "offscreen_show.h"
+#include "render/geometry.h"
 #include "render/glyph_atlas.h"
 
 // Real GL (Mesa llvmpipe on a private Xvfb): caption frames show their block's
@@ -84,4 +89,53 @@ TEST(CaptionsGl, TheAccentsOfTheOpeningTitleAreDrawn) {
     }
     EXPECT_GT(accent, 500);
     EXPECT_EQ(plain, 0);
+}
+
+TEST(CaptionsGl, GatheredCoverageDrawsAsTheFilteredTap) {
+    // The desktop programs blend a gather's four texels themselves; the ES
+    // programs take the filtered tap, which the desktop text keeps for them.
+    // A program forced onto the filtered tap must draw the same frame: a
+    // gather aimed at the wrong corner, or its texels blended in the wrong
+    // order, moves every glyph edge.
+    const std::string gathered = "#if __VERSION__ >= 400";
+    struct Case {
+        Shader Programs::*program;
+        const char* stem;
+        float t;
+    };
+    const Case cases[] = {
+        {&Programs::demo6pt1, "demo6pt1", 12.0f},   {&Programs::demo6pt3, "demo6pt3", 25.0f},
+        {&Programs::demo6pt4, "demo6pt4", 45.0f},   {&Programs::demo6pt61, "demo6pt61", 57.0f},
+        {&Programs::demo6pt71, "demo6pt71", 70.0f}, {&Programs::demo6ptE1, "demo6ptE1", 288.0f},
+    };
+    OffscreenShow& show = OffscreenShow::instance();
+    const std::string path = ::testing::TempDir() + "/filtered.fs";
+    for (const Case& c : cases) {
+        show.renderFrame(c.t);
+        const std::vector<std::uint8_t> shipped = show.pixels();
+
+        std::ifstream in(std::string("demo6/") + c.stem + ".fs");
+        std::stringstream source;
+        source << in.rdbuf();
+        std::string filtered = source.str();
+        const std::size_t at = filtered.find(gathered);
+        ASSERT_NE(at, std::string::npos) << c.stem << ".fs no longer gathers as this test expects";
+        filtered.replace(at, gathered.size(), "#if 0");
+        std::ofstream(path) << filtered;
+        const std::string vertex = std::string("demo6/") + c.stem + ".vs";
+        Shader& program = show.mutableResources().programs.*c.program;
+        const Shader kept = program;
+        program = Shader(vertex.c_str(), path.c_str());
+        program.use();
+        program.setMat4("projection", screenProjection());  // as start-up gives every text program
+        show.renderFrame(c.t);
+        program = kept;
+
+        int differing = 0;
+        const std::vector<std::uint8_t>& drawn = show.pixels();
+        for (std::size_t i = 0; i < drawn.size(); i += 4)
+            differing += std::max({std::abs(drawn[i] - shipped[i]), std::abs(drawn[i + 1] - shipped[i + 1]),
+                                   std::abs(drawn[i + 2] - shipped[i + 2])}) > 4;
+        EXPECT_LE(differing, 20) << c.stem << " at t = " << c.t;
+    }
 }
