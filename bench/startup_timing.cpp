@@ -15,7 +15,8 @@
 
 #include "render/gl.h"
 #include "runtime/startup.h"
-#include "timeline/chain.h"
+#include "runtime/glfw_clock.h"
+#include "timeline/show_host.h"
 #include "xvfb.h"
 
 namespace {
@@ -57,9 +58,8 @@ int main() {
     const double resourcesReady = glfwGetTime();
 
     SilentSoundEngine silence;
-    bool musicCueFlag = false;
-    Frame frame{static_cast<float>(glfwGetTime()), resources, glfwGetTime, silence, musicCueFlag};
-    drawFrame(frame);
+    GlfwClock clock;
+    ShowHost(resources, silence, clock).drawFrame();
     glfwSwapBuffers(window);
     const double firstFrame = glfwGetTime();
     const double mainCpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainCpuAtWindow;

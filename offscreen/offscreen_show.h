@@ -1,5 +1,6 @@
 #pragma once
-// The whole show rendered offscreen, for tests and for looking at frames.
+// The whole show rendered offscreen: for the recorder, the stills, the studio,
+// the tests and the benches.
 // The first use starts a private Xvfb server on a free display (with Mesa's
 // software renderer and its 4.6 override), opens a hidden 4.6 core window,
 // loads GL, and builds every resource exactly as start-up does, with the
@@ -10,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "timeline/music_cues.h"
-#include "timeline/resources.h"
+#include "timeline/show_host.h"
 
 class OffscreenShow {
 public:
@@ -28,13 +28,14 @@ public:
     // Everything start-up printed on standard output.
     const std::string& startupOutput() const { return startupOutput_; }
 
-    // Draws the frame at show time t (black clear, then the chain). The second
-    // clock reading of the cube waves returns `clock` (t when negative).
-    // Sound goes to a silent engine; the music cue flag persists between calls.
+    // Draws the frame at show time t (black clear, then the chain) and reads
+    // it back. The second clock reading of the cube waves returns `clock` (t
+    // when negative). Sound goes to a silent engine; the music cue flag
+    // persists between calls.
     void renderFrame(float t, double clock = -1.0);
-    // Draws the frame at t into the framebuffer with the given sound engine and
-    // music cue flag, and returns without waiting for it or reading it back.
-    void drawOnly(float t, double clock, SoundEngine& sound, bool& musicCueFlag);
+    // Draws the frame at t into the framebuffer and returns without waiting
+    // for it or reading it back. Returns true past the show's end.
+    bool drawOnly(float t, double clock);
 
     // RGBA of one pixel of the last frame; (0, 0) is the bottom-left corner.
     std::array<std::uint8_t, 4> pixel(int x, int y) const;
@@ -51,7 +52,9 @@ private:
     Resources resources_;
     std::string startupOutput_;
     std::vector<std::uint8_t> pixels_;
-    bool musicCueFlag_ = false;
+    ScriptedClock clock_;
+    SilentSoundEngine silence_;
+    ShowHost host_{resources_, silence_, clock_};
 };
 
 // A GL entry point outside the show's loader list (framebuffers, read-back),

@@ -16,7 +16,6 @@
 
 #include "render/gl.h"
 #include "runtime/startup.h"
-#include "timeline/chain.h"
 #include "xvfb.h"
 
 namespace {
@@ -43,11 +42,6 @@ void resolve(T& pointer, const char* name) {
     std::exit(2);
 }
 
-
-SilentSoundEngine silentEngine;
-
-double scriptedClock = 0.0;
-double readScriptedClock() { return scriptedClock; }
 
 // Runs `work` with standard output captured into a string.
 template <typename Work>
@@ -132,16 +126,15 @@ OffscreenShow::OffscreenShow(bool privateDisplay) {
 }
 
 void OffscreenShow::renderFrame(float t, double clock) {
-    drawOnly(t, clock < 0.0 ? t : clock, silentEngine, musicCueFlag_);
+    drawOnly(t, clock < 0.0 ? t : clock);
     finish();
     pixels_.resize(static_cast<std::size_t>(kWidth) * kHeight * 4);
     readPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
 }
 
-void OffscreenShow::drawOnly(float t, double clock, SoundEngine& sound, bool& musicCueFlag) {
-    scriptedClock = clock;
-    Frame frame{t, resources_, readScriptedClock, sound, musicCueFlag};
-    drawFrame(frame);
+bool OffscreenShow::drawOnly(float t, double clock) {
+    clock_.at = clock;
+    return host_.drawFrameAt(t);
 }
 
 std::array<std::uint8_t, 4> OffscreenShow::pixel(int x, int y) const {
