@@ -13,16 +13,24 @@
 
 #include "timeline/show_host.h"
 
+struct GLFWwindow;
+
 class OffscreenShow {
 public:
     // One per process, built on first use. Fails the process (with a message)
     // when no display or no 4.6 context can be had.
     static OffscreenShow& instance();
     // The same, but the first call may choose the display: a private Xvfb, or
-    // the one DISPLAY names (with whatever driver it has).
-    static OffscreenShow& instance(bool privateDisplay);
+    // the one DISPLAY names (with whatever driver it has), and whether the
+    // window shows (resizable, 1280 x 720 at first): the frame is still drawn
+    // offscreen, for the host to put into the window as it likes.
+    enum class Window { hidden, shown };
+    static OffscreenShow& instance(bool privateDisplay, Window window = Window::hidden);
 
     const Resources& resources() const { return resources_; }
+    GLFWwindow* window() const { return window_; }
+    // The 1920 x 1080 colour + depth framebuffer every frame is drawn into.
+    unsigned int framebuffer() const { return framebuffer_; }
     // For tests that swap a program for a variant of their own.
     Resources& mutableResources() { return resources_; }
     // Everything start-up printed on standard output.
@@ -37,6 +45,9 @@ public:
     // for it or reading it back. Returns true past the show's end.
     bool drawOnly(float t, double clock);
 
+    // Waits for the frame drawn last and reads it back (for pixel, pixels, writePng).
+    void readBack();
+
     // RGBA of one pixel of the last frame; (0, 0) is the bottom-left corner.
     std::array<std::uint8_t, 4> pixel(int x, int y) const;
     // The last frame, bottom row first, RGBA.
@@ -48,7 +59,9 @@ public:
     static constexpr int kHeight = 1080;
 
 private:
-    explicit OffscreenShow(bool privateDisplay);
+    OffscreenShow(bool privateDisplay, Window window);
+    GLFWwindow* window_ = nullptr;
+    unsigned int framebuffer_ = 0;
     Resources resources_;
     std::string startupOutput_;
     std::vector<std::uint8_t> pixels_;

@@ -43,6 +43,7 @@ public:
     // Appends the expansion of `file` (absolute and normal) to the text.
     void expand(const std::string& file) {
         stack_.push_back(file);
+        const int index = static_cast<int>(out_.files.size());
         out_.files.push_back(file);
         const std::string dir = fs::path(file).parent_path().string();
         std::ifstream in(file, std::ios::binary);
@@ -66,6 +67,7 @@ public:
             } else {
                 out_.text += line;
                 out_.text += '\n';
+                out_.origins.push_back({index, number});
             }
         }
         if (!branches.empty()) fail(file, number, "an #if is not closed by the end of the file");
@@ -153,13 +155,24 @@ AssembledGlsl assembleGlsl(const std::string& source, GlslVariant variant, const
             const std::string version = "#version 460 core\n";
             if (out.text.compare(0, version.size(), version) != 0)
                 fail(file, 1, "the ES variant needs \"#version 460 core\" on the first line");
-            out.text = esHeader(out.text) + out.text.substr(version.size());
+            const std::string header = esHeader(out.text);
+            out.text = header + out.text.substr(version.size());
+            out.origins.erase(out.origins.begin());
+            out.origins.insert(out.origins.begin(), std::count(header.begin(), header.end(), '\n'), GlslOrigin{});
         }
         if (variant == GlslVariant::esQuad) out.text = std::regex_replace(out.text, std::regex("dFd([xy])Fine"), "dFd$1");
         out.ok = true;
     } catch (const Failure& failure) {
         out.text.clear();
+        out.origins.clear();
         out.error = failure.message;
     }
     return out;
+}
+
+std::string AssembledGlsl::where(int line) const {
+    if (line < 1 || line > static_cast<int>(origins.size())) return "";
+    const GlslOrigin& origin = origins[static_cast<std::size_t>(line - 1)];
+    if (origin.file < 0) return "";
+    return files[static_cast<std::size_t>(origin.file)] + ":" + std::to_string(origin.line);
 }

@@ -27,11 +27,21 @@ enum class GlslVariant { desktop, es, esQuad };
 // "desktop", "es" or "es-quad"; nothing for any other name.
 std::optional<GlslVariant> glslVariantNamed(const std::string& name);
 
+// Where a line of the assembled text comes from.
+struct GlslOrigin {
+    int file = -1;  // index into AssembledGlsl::files; -1 for the ES header
+    int line = 0;   // from 1
+};
+
 struct AssembledGlsl {
     bool ok = false;
-    std::string text;                // the assembled program, when ok
-    std::string error;               // "<file>:<line>: <why>", when not
-    std::vector<std::string> files;  // every file read, the source first
+    std::string text;                 // the assembled program, when ok
+    std::vector<GlslOrigin> origins;  // one per line of `text`
+    std::string error;                // "<file>:<line>: <why>", when not
+    std::vector<std::string> files;   // every file read, the source first
+
+    // "<file>:<line>" of line `line` (from 1) of the text; "" when it has none.
+    std::string where(int line) const;
 };
 
 AssembledGlsl assembleGlsl(const std::string& source, GlslVariant variant, const std::string& includeDir = "");
