@@ -43,6 +43,11 @@ void Overlay::fill(int x, int y, int w, int h, std::uint32_t colour) {
             pixels_[std::size_t(row) * kWidth + std::size_t(col)] = colour;
 }
 
+int Overlay::advance(unsigned char code) const {
+    if (code >= font_.glyphs.size() || !font_.glyphs[code].loaded) code = '?';
+    return code < font_.glyphs.size() ? int(font_.glyphs[code].advance >> 6) : 0;
+}
+
 void Overlay::text(int x, int baseline, const std::string& line, std::uint32_t colour) {
     for (unsigned char code : line) {
         if (code >= font_.glyphs.size()) code = '?';
@@ -51,7 +56,7 @@ void Overlay::text(int x, int baseline, const std::string& line, std::uint32_t c
         for (int row = 0; row < glyph.rows; ++row)
             for (int col = 0; col < glyph.width; ++col) {
                 const int px = x + glyph.left + col, py = baseline - glyph.top + row;
-                if (px < 0 || px >= kWidth || py < 0 || py >= kHeight) continue;
+                if (px < 0 || px >= width_ || py < 0 || py >= kHeight) continue;
                 const int coverage = glyph.coverage[std::size_t(row) * std::size_t(glyph.width) + std::size_t(col)];
                 std::uint32_t& pixel = pixels_[std::size_t(py) * kWidth + std::size_t(px)];
                 pixel = mix(pixel, colour, coverage);
@@ -60,15 +65,47 @@ void Overlay::text(int x, int baseline, const std::string& line, std::uint32_t c
     }
 }
 
-void Overlay::compose(const std::vector<OverlayLine>& lines, const std::vector<float>& frameMs) {
+// Breaks every line where it would run past `width` pixels, the rest indented.
+std::vector<OverlayLine> Overlay::wrapped(const std::vector<OverlayLine>& lines, int width) const {
+    std::vector<OverlayLine> out;
+    for (const OverlayLine& line : lines) {
+        std::string rest = line.text;
+        for (bool first = true; first || !rest.empty(); first = false) {
+            const std::string indent = first ? "" : "    ";
+            int used = 0;
+            std::size_t fits = 0;
+            for (char c : indent) used += advance(static_cast<unsigned char>(c));
+            while (fits < rest.size() && used + advance(static_cast<unsigned char>(rest[fits])) <= width)
+                used += advance(static_cast<unsigned char>(rest[fits++]));
+            fits = std::max<std::size_t>(fits, 1);
+            out.push_back({indent + rest.substr(0, fits), line.warning});
+            rest.erase(0, fits);
+        }
+    }
+    return out;
+}
+
+void Overlay::compose(const std::vector<OverlayLine>& lines, const std::vector<float>& frameMs, int maxWidth) {
+    // As wide as the longest line, within the window.
+    width_ = std::clamp(maxWidth, 64, kWidth);
+    const std::vector<OverlayLine> shown = wrapped(lines, width_ - 16);
+    int longest = 0;
+    for (const OverlayLine& line : shown) {
+        int used = 0;
+        for (char c : line.text) used += advance(static_cast<unsigned char>(c));
+        longest = std::max(longest, used);
+    }
+    width_ = std::min(width_, std::max(longest + 16, 480));
+    const int count = std::min<int>(int(shown.size()), kLines);
+    height_ = count * kLineHeight + kGraphHeight + 16;
     std::fill(pixels_.begin(), pixels_.end(), kBackground);
-    const std::size_t shown = std::min<std::size_t>(lines.size(), kLines);
-    for (std::size_t i = 0; i < shown; ++i)
-        text(8, 8 + int(i + 1) * kLineHeight - 5, lines[i].text, lines[i].warning ? kWarning : kText);
+    for (int i = 0; i < count; ++i)
+        text(8, 8 + (i + 1) * kLineHeight - 5, shown[std::size_t(i)].text,
+             shown[std::size_t(i)].warning ? kWarning : kText);
     // The graph: one bar per frame, 2 px per ms, with a guide at 60 frames per second.
-    const int bottom = kHeight - 8;
-    fill(8, bottom - int(kFrameBudgetMs * 2), kWidth - 16, 1, kGuide);
-    const int bars = (kWidth - 16) / 3;
+    const int bottom = height_ - 8;
+    fill(8, bottom - int(kFrameBudgetMs * 2), width_ - 16, 1, kGuide);
+    const int bars = (width_ - 16) / 3;
     const std::size_t first = frameMs.size() > std::size_t(bars) ? frameMs.size() - std::size_t(bars) : 0;
     for (std::size_t i = first; i < frameMs.size(); ++i) {
         const int height = std::clamp(int(frameMs[i] * 2.0f), 1, kGraphHeight);
@@ -80,6 +117,6 @@ void Overlay::compose(const std::vector<OverlayLine>& lines, const std::vector<f
 void Overlay::present(int windowHeight) const {
     // Rows are stored top first: the blit turns them over.
     const int top = windowHeight - 8;
-    studioGl().blitNamedFramebuffer(framebuffer_, 0, 0, 0, kWidth, kHeight, 8, top, 8 + kWidth, top - kHeight,
+    studioGl().blitNamedFramebuffer(framebuffer_, 0, 0, 0, width_, height_, 8, top, 8 + width_, top - height_,
                                     GL_COLOR_BUFFER_BIT, GL_NEAREST);
 }

@@ -104,6 +104,12 @@ std::string seconds(double t) {
     return text;
 }
 
+std::string times(double speed) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%gx", speed);
+    return text;
+}
+
 std::string runningLinks(float t) {
     std::string names;
     for (const ChainLink& link : kTimelineChain)
@@ -254,7 +260,7 @@ private:
         gl.blitNamedFramebuffer(show_.framebuffer(), 0, 0, 0, OffscreenShow::kWidth, OffscreenShow::kHeight, x, y,
                                 x + w, y + h, GL_COLOR_BUFFER_BIT, GL_LINEAR);
         if (overlayShown_) {
-            overlay_.compose(overlayLines(), frameMs_);
+            overlay_.compose(overlayLines(), frameMs_, width - 16);
             overlay_.present(height);
         }
         glfwSwapBuffers(window_);
@@ -263,7 +269,7 @@ private:
     std::vector<OverlayLine> overlayLines() {
         const double t = transport_.now();
         std::string state = "t " + seconds(t) + " s   " + (transport_.paused() ? "paused" : "playing") + "   speed " +
-                            seconds(transport_.speed()) + "x";
+                            times(transport_.speed());
         if (const auto& loop = transport_.loop()) state += "   loop " + seconds(loop->from) + " - " + seconds(loop->to);
         if (!transport_.paused() && transport_.speed() != 1.0) state += "   (muted)";
         std::vector<OverlayLine> lines = {{state}, {"running: " + runningLinks(float(t))}};
