@@ -66,6 +66,19 @@ void setBuildUniforms(const ShowProgram& program, const Shader& built) {
     built.setMat4("projection", screenProjection());
 }
 
+// Loading order. "texture9" shares unit 6 with "texture7"; there is no "texture8".
+constexpr ShowImage kImageFiles[] = {
+    {"demo6/images/what1.png", "texture1", 0, &ImageTextures::what1},
+    {"demo6/images/where3.png", "texture2", 1, &ImageTextures::where3},
+    {"demo6/images/lafrange.png", "texture3", 2, &ImageTextures::lafrange},
+    {"demo6/images/maybe.png", "texture4", 3, &ImageTextures::maybe},
+    {"demo6/images/mais.png", "texture5", 4, &ImageTextures::mais},
+    {"demo6/images/answer1.png", "texture6", 5, &ImageTextures::answer1},
+    {"demo6/images/nonsensical1.png", "texture7", 6, &ImageTextures::nonsensical1},
+    {"demo6/images/last1.png", "texture9", 6, &ImageTextures::last1},
+};
+std::span<const ShowImage> showImages() { return kImageFiles; }
+
 namespace {
 
 const ShowFont& kAntonio = kShowFonts[0];
@@ -81,23 +94,6 @@ void buildProgram(Programs& programs, std::string_view stem) {
         setBuildUniforms(program, programs.*program.member);
     }
 }
-
-}  // namespace
-
-// Loading order. "texture9" shares unit 6 with "texture7"; there is no "texture8".
-constexpr ShowImage kImageFiles[] = {
-    {"demo6/images/what1.png", "texture1", 0, &ImageTextures::what1},
-    {"demo6/images/where3.png", "texture2", 1, &ImageTextures::where3},
-    {"demo6/images/lafrange.png", "texture3", 2, &ImageTextures::lafrange},
-    {"demo6/images/maybe.png", "texture4", 3, &ImageTextures::maybe},
-    {"demo6/images/mais.png", "texture5", 4, &ImageTextures::mais},
-    {"demo6/images/answer1.png", "texture6", 5, &ImageTextures::answer1},
-    {"demo6/images/nonsensical1.png", "texture7", 6, &ImageTextures::nonsensical1},
-    {"demo6/images/last1.png", "texture9", 6, &ImageTextures::last1},
-};
-std::span<const ShowImage> showImages() { return kImageFiles; }
-
-namespace {
 
 static_assert(std::size(kImageFiles) == std::tuple_size_v<DecodedImages>);
 
