@@ -39,6 +39,12 @@ std::optional<Action> actionNamed(const std::string& key) {
     return std::nullopt;
 }
 
+const char* nameOf(Action action) {
+    for (const Binding& binding : kBindings)
+        if (binding.action == action) return binding.name;
+    return "?";
+}
+
 std::optional<Action> actionOfKey(int key, int mods) {
     const bool shift = (mods & GLFW_MOD_SHIFT) != 0;
     for (const Binding& binding : kBindings)

@@ -11,5 +11,7 @@ enum class Action {
 // "space", "left", "right", "shift+left", "shift+right", "pageup",
 // "pagedown", "home", "[", "]", "l", ".", "s", "h", "f", "escape".
 std::optional<Action> actionNamed(const std::string& key);
+// The name of the key that asks for `action`.
+const char* nameOf(Action action);
 // The action of a GLFW key with its modifiers, if any.
 std::optional<Action> actionOfKey(int key, int mods);

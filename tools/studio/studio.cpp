@@ -213,7 +213,7 @@ private:
         case Action::toggleFullscreen: toggleFullscreen(); break;
         case Action::quit: quit_ = true; break;
         }
-        note("key " + std::to_string(int(action)));
+        note(std::string("key ") + nameOf(action));
     }
 
     // The sound follows the picture only while it plays at 1x: after any
