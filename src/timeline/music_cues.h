@@ -10,9 +10,7 @@ public:
     // Starts `path` `offset` seconds in (wrapped when looped; a track that
     // would be over by then stays silent), for a host that seeks. An engine
     // that cannot start part-way stays silent until the next cue.
-    virtual void playFrom(const char* path, bool looped, double offset) {
-        (void)path, (void)looped, (void)offset;
-    }
+    virtual void playFrom(const char* /*path*/, bool /*looped*/, double /*offset*/) {}
 };
 
 // An engine that plays nothing: for drawing frames where no sound is wanted

@@ -21,7 +21,6 @@ public:
     void seekMusic(double t);
 
     bool musicCueFlag() const { return musicCueFlag_; }
-    SoundEngine& sound() { return sound_; }
 
 private:
     const Resources& res_;

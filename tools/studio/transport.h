@@ -15,8 +15,7 @@ struct Stretch {
 
 class Transport : public Clock {
 public:
-    // `wall` reads seconds of real time; `seeked` hears of every jump, and of
-    // every change that makes the sound no longer follow the picture.
+    // `wall` reads seconds of real time. Starts at 0 s, playing at 1x.
     explicit Transport(std::function<double()> wall);
 
     double now() override;  // the show time now, at most the show's end
@@ -33,8 +32,8 @@ public:
     // Called once at the top of each frame: wraps a loop, stops at the end.
     // Returns true when time jumped (a loop wrapped).
     bool advance();
-    // How many times the time was set from outside or wrapped: the sound
-    // follows whenever this changes.
+    // How many times the time jumped or its pace changed (seek, pause, speed,
+    // a loop's wrap, the stop at the end): the sound follows each change.
     unsigned jumps() const { return jumps_; }
 
 private:
