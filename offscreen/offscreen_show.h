@@ -2,9 +2,9 @@
 // The whole show rendered offscreen: for the recorder, the stills, the studio,
 // the tests and the benches.
 // The first use starts a private Xvfb server on a free display (with Mesa's
-// software renderer and its 4.6 override), opens a hidden 4.6 core window,
-// loads GL, and builds every resource exactly as start-up does, with the
-// working directory as the run directory. Frames are drawn into a 1920 x 1080
+// software renderer and its 4.6 override), opens a 4.6 core window (hidden
+// unless asked for), loads GL, and builds every resource exactly as start-up
+// does, with the working directory as the run directory. Frames are drawn into a 1920 x 1080
 // offscreen framebuffer with depth, exactly as the frame loop draws them.
 #include <array>
 #include <cstdint>
@@ -31,7 +31,8 @@ public:
     GLFWwindow* window() const { return window_; }
     // The 1920 x 1080 colour + depth framebuffer every frame is drawn into.
     unsigned int framebuffer() const { return framebuffer_; }
-    // For tests that swap a program for a variant of their own.
+    // For tests that swap a program for a variant of their own, and for the
+    // studio's live reload.
     Resources& mutableResources() { return resources_; }
     // Everything start-up printed on standard output.
     const std::string& startupOutput() const { return startupOutput_; }
