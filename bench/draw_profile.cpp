@@ -20,7 +20,6 @@
 #include "offscreen_show.h"
 #include "render/gl.h"
 #include "stretches.h"
-#include "timeline/music_cues.h"
 
 namespace {
 
@@ -101,8 +100,6 @@ int main(int argc, char** argv) {
     realDrawArrays = std::exchange(gl_api::glDrawArrays, drawArraysCounted);
     realDrawElements = std::exchange(gl_api::glDrawElements, drawElementsCounted);
 
-    SilentSoundEngine silent;
-    bool cueFlag = false;
     for (float t : times) {
         std::map<std::string, std::vector<double>> ms;
         std::map<std::string, int> draws;
@@ -113,7 +110,7 @@ int main(int argc, char** argv) {
             finish();
             const double start = cpuMilliseconds();
             since = start;
-            show.drawOnly(t, t, silent, cueFlag);
+            show.drawOnly(t, t);
             charge("frame end");
             if (r == 0) continue;
             totals.push_back(since - start);

@@ -15,13 +15,10 @@
 #include "offscreen_show.h"
 #include "render/gl.h"
 #include "stretches.h"
-#include "timeline/music_cues.h"
 
 namespace {
 
 PFNGLFINISHPROC finish;
-SilentSoundEngine silentEngine;
-bool musicCueFlag = false;
 
 double medianOf(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -45,7 +42,7 @@ Cost frameCost(OffscreenShow& show, float t) {
     finish();
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = cpuMilliseconds();
-    show.drawOnly(t, t, silentEngine, musicCueFlag);
+    show.drawOnly(t, t);
     finish();
     return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
             cpuMilliseconds() - cpuStart};

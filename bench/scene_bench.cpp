@@ -12,10 +12,10 @@
 namespace {
 
 // Stands in for glfwGetTime: a clock that moves on with every reading.
-double steppingClock() {
-    static double now = 41.0;
-    return now += 1e-6;
-}
+struct SteppingClock : Clock {
+    double now() override { return at += 1e-6; }
+    double at = 41.0;
+} steppingClock;
 
 void sceneFrame(benchmark::State& state, void (*block)(Frame&), float t) {
     noopgl::install();

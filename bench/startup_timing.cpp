@@ -15,8 +15,9 @@
 
 #include "render/gl.h"
 #include "runtime/startup.h"
+#include "runtime/glfw_clock.h"
 #include "show_facts.h"
-#include "timeline/chain.h"
+#include "timeline/show_host.h"
 #include "xvfb.h"
 
 namespace {
@@ -58,9 +59,9 @@ int main() {
     const double resourcesReady = glfwGetTime();
 
     SilentSoundEngine silence;
-    bool musicCueFlag = false;
-    Frame frame{static_cast<float>(glfwGetTime()), resources, glfwGetTime, silence, musicCueFlag};
-    drawFrame(frame);
+    GlfwClock clock;
+    const float t = static_cast<float>(clock.now());
+    ShowHost(resources, silence, clock).drawFrameAt(t);
     glfwSwapBuffers(window);
     const double firstFrame = glfwGetTime();
     const double mainCpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainCpuAtWindow;
@@ -75,8 +76,7 @@ int main() {
     std::printf("  image textures (8)        %8.1f ms\n", times.textures * 1e3);
     std::printf("  (atlases and images waited %5.1f ms for the workers)\n", times.waitingForWorkers * 1e3);
     std::printf("all resources               %8.1f ms\n", (resourcesReady - windowReady) * 1e3);
-    std::printf("first frame presented at    %8.1f ms after glfwInit (t = %.3f s)\n", firstFrame * 1e3,
-                frame.t);
+    std::printf("first frame presented at    %8.1f ms after glfwInit (t = %.3f s)\n", firstFrame * 1e3, t);
     std::printf("window created (%5.1f ms) to first frame presented  %8.1f ms\n",
                 (windowReady - windowAsked) * 1e3, (firstFrame - windowReady) * 1e3);
     // On a busy machine the wall times stretch; the CPU the main thread used

@@ -21,7 +21,7 @@ void buildShowFonts() {
             buildGlyphAtlas(topazFont, "fonts/topaz.ttf", 322, 128);
 }
 
-double noClock() { return 0.0; }
+ScriptedClock noClock;
 
 }  // namespace
 

@@ -11,22 +11,13 @@
 #include <cstdio>
 #include <iostream>
 
-#include "cue_state.h"
 #include "render/gl.h"
 #include "runtime/startup.h"
 #include "show_facts.h"
-#include "timeline/chain.h"
+#include "timeline/show_host.h"
 #include "web_sound_engine.h"
 
 namespace {
-
-struct WebShow {
-    Resources resources;
-    WebSoundEngine sound;
-    bool musicCueFlag = false;
-    bool playing = false;
-};
-WebShow show;
 
 // clang-format off
 EM_JS(double, pageClock, (), { return Module.showPage.clock(); });
@@ -34,15 +25,26 @@ EM_JS(void, pageShowEnded, (), { Module.showPage.showEnded(); });
 EM_JS(void, pageStartupDone, (int ok), { Module.showPage.startupDone(ok !== 0); });
 // clang-format on
 
-// The second reading of the clock the cube waves take: the page's clock too.
-double readClock() { return pageClock(); }
+// The page's clock, for the frame and for the cube waves' second readings.
+class PageClock : public Clock {
+public:
+    double now() override { return pageClock(); }
+};
+
+struct WebShow {
+    Resources resources;
+    WebSoundEngine sound;
+    PageClock clock;
+    ShowHost host{resources, sound, clock};
+    bool playing = false;
+};
+WebShow show;
 
 void reportGlfwError(int, const char* description) { std::fprintf(stderr, "GLFW: %s\n", description); }
 
 void playFrame() {
     if (!show.playing) return;
-    Frame frame{static_cast<float>(pageClock()), show.resources, readClock, show.sound, show.musicCueFlag};
-    if (drawFrame(frame)) {
+    if (show.host.drawFrame()) {
         // Past 295 s: as natively, this frame is never presented (nothing was drawn).
         show.playing = false;
         show.sound.stopAll();
@@ -57,11 +59,7 @@ extern "C" {
 // Starts the show at `t` seconds with the music the cues would have left
 // playing by then. The page starts its clock at `t` right after.
 EMSCRIPTEN_KEEPALIVE void show_begin(double t) {
-    show.sound.stopAll();
-    const CueState state = cueStateAt(t, show.resources);
-    for (const SoundingTrack& track : state.tracks)
-        show.sound.playFrom(track.path.c_str(), track.looped, track.offset);
-    show.musicCueFlag = state.musicCueFlag;
+    show.host.seekMusic(t);
     show.playing = true;
 }
 

@@ -7,7 +7,5 @@ class WebSoundEngine : public SoundEngine {
 public:
     void play(const char* path, bool looped) override;
     void stopAll() override;
-    // Starts `path` `offset` seconds in (wrapped when looped; a track that
-    // would be over by then stays silent).
-    void playFrom(const char* path, bool looped, double offset);
+    void playFrom(const char* path, bool looped, double offset) override;
 };

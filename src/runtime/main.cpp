@@ -8,11 +8,12 @@
 #include <iostream>
 
 #include "render/gl.h"
+#include "runtime/glfw_clock.h"
 #include "runtime/sdl_sound_engine.h"
 #include "runtime/signals.h"
 #include "runtime/startup.h"
 #include "show_facts.h"
-#include "timeline/chain.h"
+#include "timeline/show_host.h"
 
 namespace {
 
@@ -68,15 +69,14 @@ int main() {
         return -1;
     }
 
-    bool musicCueFlag = false;
+    GlfwClock clock;
+    ShowHost host(resources, showSoundEngine, clock);
     // A stop signal ends the loop at a frame boundary, as a close request does.
     while (!glfwWindowShouldClose(window) && stopSignal() == 0) {
         if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS)
             glfwSetWindowShouldClose(window, GLFW_TRUE);
 
-        Frame frame{static_cast<float>(glfwGetTime()), resources, glfwGetTime, showSoundEngine,
-                    musicCueFlag};
-        if (drawFrame(frame)) {
+        if (host.drawFrame()) {
             // Past 295 s: this frame is never presented.
             glfwTerminate();
             return 0;

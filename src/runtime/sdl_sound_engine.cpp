@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -112,6 +113,16 @@ void closeForGood() {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+// Starts the loaded track `offset` seconds in: wrapped when looped, not at
+// all when it would be over by then.
+bool startAt(Mix_Music* music, bool looped, double offset) {
+    if (offset <= 0.0) return Mix_PlayMusic(music, looped ? -1 : 1) == 0;
+    const double length = Mix_MusicDuration(music);
+    if (length > 0.0 && looped) offset = std::fmod(offset, length);
+    else if (length > 0.0 && offset >= length) return false;
+    return Mix_FadeInMusicPos(music, looped ? -1 : 1, 0, offset) == 0;
+}
+
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // While SDL looks for a device, the ALSA library reports every card it does
@@ -161,7 +172,9 @@ SdlSoundEngine::SdlSoundEngine() {
     std::atexit(closeForGood);
 }
 
-void SdlSoundEngine::play(const char* path, bool looped) {
+void SdlSoundEngine::play(const char* path, bool looped) { playFrom(path, looped, 0.0); }
+
+void SdlSoundEngine::playFrom(const char* path, bool looped, double offset) {
     if (!open_) return;
     // Only one track plays at a time: the previous one is halted before it is
     // freed, so the mixer thread never reads a freed stream.
@@ -172,7 +185,7 @@ void SdlSoundEngine::play(const char* path, bool looped) {
     }
     // A missing or unreadable file gives no music: the show goes on silently.
     current_ = Mix_LoadMUS(path);
-    if (current_ != nullptr && Mix_PlayMusic(current_, looped ? -1 : 1) != 0) {
+    if (current_ != nullptr && !startAt(current_, looped, offset)) {
         Mix_FreeMusic(current_);
         current_ = nullptr;
     }

@@ -25,6 +25,7 @@ public:
 
     bool available() const { return open_; }
     void play(const char* path, bool looped) override;
+    void playFrom(const char* path, bool looped, double offset) override;
     void stopAll() override;
     // Fades out what plays and waits (0.1 s at most) until the fade has gone
     // out to the device; from then on the engine is absent.

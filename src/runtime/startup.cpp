@@ -34,37 +34,40 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
-enum class Role { Text, Other };
+}  // namespace
 
-// Builds demo6/<stem>.vs + .fs; a text program then receives the screen projection.
-void buildProgram(Shader& program, const char* stem, Role role) {
-    const std::string base = std::string("demo6/") + stem;
-    program = Shader((base + ".vs").c_str(), (base + ".fs").c_str());
-    if (role == Role::Text) {
-        program.use();
-        program.setMat4("projection", screenProjection());
-    }
+// The text programs receive the screen projection; the others nothing at build time.
+constexpr ShowProgram kShowPrograms[] = {
+    {"demo6pt1", &Programs::demo6pt1, true},       {"demo6pt3", &Programs::demo6pt3, true},
+    {"demo6pt3-2", &Programs::demo6pt3_2, false},  {"demo6pt4", &Programs::demo6pt4, true},
+    {"demo6pt51", &Programs::demo6pt51, false},    {"demo6pt61", &Programs::demo6pt61, true},
+    {"demo6pt62", &Programs::demo6pt62, false},    {"demo6pt71", &Programs::demo6pt71, true},
+    {"demo6pt72", &Programs::demo6pt72, false},    {"demo6pt91", &Programs::demo6pt91, true},
+    {"demo6pt92", &Programs::demo6pt92, false},    {"demo6ptA1", &Programs::demo6ptA1, true},
+    {"demo6ptA2", &Programs::demo6ptA2, false},    {"demo6ptB1", &Programs::demo6ptB1, true},
+    {"demo6ptB2", &Programs::demo6ptB2, false},    {"demo6ptC1", &Programs::demo6ptC1, true},
+    {"demo6ptC2", &Programs::demo6ptC2, false},    {"demo6ptD1", &Programs::demo6ptD1, true},
+    {"demo6ptD2", &Programs::demo6ptD2, false},    {"demo6ptE1", &Programs::demo6ptE1, true},
+    {"demo6ptE2", &Programs::demo6ptE2, false},    {"demo6image", &Programs::demo6image, false},
+};
+
+const ShowFont kShowFonts[] = {
+    {"fonts/Antonio-Regular.ttf", 296, 255, &antonioFont},
+    {"fonts/c64.ttf", 165, 128, &c64Font},
+    {"fonts/topaz.ttf", 322, 128, &topazFont},
+};
+
+std::span<const ShowProgram> showPrograms() { return kShowPrograms; }
+std::span<const ShowFont> showFonts() { return kShowFonts; }
+
+void setBuildUniforms(const ShowProgram& program, const Shader& built) {
+    if (!program.text) return;
+    built.use();
+    built.setMat4("projection", screenProjection());
 }
 
-struct FontFile {
-    const char* path;
-    unsigned int pixelHeight;
-    GlyphCodeCount codeCount;  // codes 0 to codeCount - 1
-};
-
-constexpr FontFile kAntonio = {"fonts/Antonio-Regular.ttf", 296, 255};
-constexpr FontFile kC64 = {"fonts/c64.ttf", 165, 128};
-constexpr FontFile kTopaz = {"fonts/topaz.ttf", 322, 128};
-
-struct ImageFile {
-    const char* path;
-    const char* sampler;  // sampler uniform on demo6image
-    int unit;
-    unsigned int ImageTextures::*texture;
-};
-
 // Loading order. "texture9" shares unit 6 with "texture7"; there is no "texture8".
-constexpr ImageFile kImageFiles[] = {
+constexpr ShowImage kImageFiles[] = {
     {"demo6/images/what1.png", "texture1", 0, &ImageTextures::what1},
     {"demo6/images/where3.png", "texture2", 1, &ImageTextures::where3},
     {"demo6/images/lafrange.png", "texture3", 2, &ImageTextures::lafrange},
@@ -74,6 +77,24 @@ constexpr ImageFile kImageFiles[] = {
     {"demo6/images/nonsensical1.png", "texture7", 6, &ImageTextures::nonsensical1},
     {"demo6/images/last1.png", "texture9", 6, &ImageTextures::last1},
 };
+std::span<const ShowImage> showImages() { return kImageFiles; }
+
+namespace {
+
+const ShowFont& kAntonio = kShowFonts[0];
+const ShowFont& kC64 = kShowFonts[1];
+const ShowFont& kTopaz = kShowFonts[2];
+
+// Builds demo6/<stem>.vs + .fs into its place, with the uniforms it gets at build time.
+void buildProgram(Programs& programs, std::string_view stem) {
+    for (const ShowProgram& program : kShowPrograms) {
+        if (program.stem != stem) continue;
+        const std::string base = "demo6/" + std::string(stem);
+        programs.*program.member = Shader((base + ".vs").c_str(), (base + ".fs").c_str());
+        setBuildUniforms(program, programs.*program.member);
+    }
+}
+
 static_assert(std::size(kImageFiles) == std::tuple_size_v<DecodedImages>);
 
 // A prefetched result, waiting for its worker if it is not ready yet.
@@ -87,7 +108,7 @@ Result take(std::future<Result>& prefetched, StartupTimes* times) {
 
 StartupPrefetch startPrefetch() {
     StartupPrefetch prefetch;
-    auto rasterise = [](const FontFile& file) {
+    auto rasterise = [](const ShowFont& file) {
         return [file] { return rasteriseFont(file.path, file.pixelHeight, file.codeCount); };
     };
     // In the order start-up needs them. c64 and topaz cost the most, but come
@@ -121,7 +142,7 @@ bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* tim
 
     {
         GroupTimer timer(times, &StartupTimes::programs);
-        buildProgram(p.demo6pt1, "demo6pt1", Role::Text);
+        buildProgram(p, "demo6pt1");
     }
     {
         // Also sets GL_UNPACK_ALIGNMENT to 1 for every later upload, images included.
@@ -130,8 +151,8 @@ bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* tim
     }
     {
         GroupTimer timer(times, &StartupTimes::programs);
-        buildProgram(p.demo6pt3, "demo6pt3", Role::Text);
-        buildProgram(p.demo6pt3_2, "demo6pt3-2", Role::Other);
+        buildProgram(p, "demo6pt3");
+        buildProgram(p, "demo6pt3-2");
     }
     {
         GroupTimer timer(times, &StartupTimes::meshes);
@@ -139,25 +160,25 @@ bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* tim
     }
     {
         GroupTimer timer(times, &StartupTimes::programs);
-        buildProgram(p.demo6pt4, "demo6pt4", Role::Text);
-        buildProgram(p.demo6pt51, "demo6pt51", Role::Other);
-        buildProgram(p.demo6pt61, "demo6pt61", Role::Text);
-        buildProgram(p.demo6pt62, "demo6pt62", Role::Other);
-        buildProgram(p.demo6pt71, "demo6pt71", Role::Text);
-        buildProgram(p.demo6pt72, "demo6pt72", Role::Other);
-        buildProgram(p.demo6pt91, "demo6pt91", Role::Text);
-        buildProgram(p.demo6pt92, "demo6pt92", Role::Other);
-        buildProgram(p.demo6ptA1, "demo6ptA1", Role::Text);
-        buildProgram(p.demo6ptA2, "demo6ptA2", Role::Other);
-        buildProgram(p.demo6ptB1, "demo6ptB1", Role::Text);
-        buildProgram(p.demo6ptB2, "demo6ptB2", Role::Other);
-        buildProgram(p.demo6ptC1, "demo6ptC1", Role::Text);
-        buildProgram(p.demo6ptC2, "demo6ptC2", Role::Other);
-        buildProgram(p.demo6ptD1, "demo6ptD1", Role::Text);
-        buildProgram(p.demo6ptD2, "demo6ptD2", Role::Other);
-        buildProgram(p.demo6ptE1, "demo6ptE1", Role::Text);
-        buildProgram(p.demo6ptE2, "demo6ptE2", Role::Other);
-        buildProgram(p.demo6image, "demo6image", Role::Other);
+        buildProgram(p, "demo6pt4");
+        buildProgram(p, "demo6pt51");
+        buildProgram(p, "demo6pt61");
+        buildProgram(p, "demo6pt62");
+        buildProgram(p, "demo6pt71");
+        buildProgram(p, "demo6pt72");
+        buildProgram(p, "demo6pt91");
+        buildProgram(p, "demo6pt92");
+        buildProgram(p, "demo6ptA1");
+        buildProgram(p, "demo6ptA2");
+        buildProgram(p, "demo6ptB1");
+        buildProgram(p, "demo6ptB2");
+        buildProgram(p, "demo6ptC1");
+        buildProgram(p, "demo6ptC2");
+        buildProgram(p, "demo6ptD1");
+        buildProgram(p, "demo6ptD2");
+        buildProgram(p, "demo6ptE1");
+        buildProgram(p, "demo6ptE2");
+        buildProgram(p, "demo6image");
     }
     {
         GroupTimer timer(times, &StartupTimes::meshes);
@@ -167,7 +188,7 @@ bool buildResources(Resources& res, StartupPrefetch& prefetch, StartupTimes* tim
         GroupTimer timer(times, &StartupTimes::textures);
         DecodedImages decoded = take(prefetch.images, times);
         for (std::size_t i = 0; i < decoded.size(); ++i) {
-            const ImageFile& image = kImageFiles[i];
+            const ShowImage& image = kImageFiles[i];
             // Each picture's pixels are freed right after its upload.
             const DecodedImage pixels = std::move(decoded[i]);
             res.images.*image.texture = uploadTexture(image.path, pixels);

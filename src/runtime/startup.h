@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <future>
+#include <span>
 
 #include "render/glyph_atlas.h"
 #include "render/texture.h"
@@ -15,6 +16,35 @@ struct StartupTimes {
     double textures = 0.0;
     double waitingForWorkers = 0.0;  // of the atlases and textures, the wait for prefetched work
 };
+
+// A program of the show by its file stem (demo6/<stem>.vs and .fs).
+struct ShowProgram {
+    const char* stem;
+    Shader Programs::*member;
+    bool text;  // a text program, which receives the screen projection when built
+};
+std::span<const ShowProgram> showPrograms();  // all 22
+// Gives a freshly built program the uniforms start-up gives it (and leaves a
+// text program bound); the image program's samplers come with its pictures.
+void setBuildUniforms(const ShowProgram& program, const Shader& built);
+
+// A font of the show: its file, the height it is rendered at, and its atlas.
+struct ShowFont {
+    const char* path;
+    unsigned int pixelHeight;
+    GlyphCodeCount codeCount;  // codes 0 to codeCount - 1
+    Font* font;
+};
+std::span<const ShowFont> showFonts();  // Antonio, c64, topaz
+
+// A picture of the image program: its file, sampler and unit, and its texture.
+struct ShowImage {
+    const char* path;
+    const char* sampler;  // sampler uniform on demo6image
+    int unit;
+    unsigned int ImageTextures::*texture;
+};
+std::span<const ShowImage> showImages();  // all eight, in loading order
 
 // The eight pictures of the image program, in loading order.
 using DecodedImages = std::array<DecodedImage, 8>;

@@ -8,6 +8,10 @@ public:
     virtual ~SoundEngine() = default;
     virtual void play(const char* path, bool looped) = 0;
     virtual void stopAll() = 0;
+    // Starts `path` `offset` seconds in (wrapped when looped; a track that
+    // would be over by then stays silent), for a host that seeks. An engine
+    // that cannot start part-way stays silent until the next cue.
+    virtual void playFrom(const char* /*path*/, bool /*looped*/, double /*offset*/) {}
 };
 
 // An engine that plays nothing: for drawing frames where no sound is wanted

@@ -81,7 +81,7 @@ void drawCubeWave(Frame& frame, const CubeWave& wave) {
         model = glm::translate(model, waveTranslation(i, t, wave.y0));
         model = model * waveScale(t, wave.s0);
         // A later reading for every cube, so each turns a little further.
-        const float spin = float(frame.clock());
+        const float spin = float(frame.clock.now());
         model = glm::rotate(model, spin, glm::vec3(0.5f, 1.0f, 0.0f));
         view = glm::translate(view, wave.camera(t));
         projection = sceneProjection(100.0f);

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The GLSL assembler expands includes once each, and stops with the file and
 # line on an include that is missing or that leads back to itself.
-# Usage: assembler_errors.sh <assemble_glsl.cmake>
+# Usage: assembler_errors.sh <assemble_glsl>
 set -u
 assembler=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 mkdir "$work/lib"
-assemble() { cmake -DIN="$work/$1" -DOUT="$work/out" -P "$assembler" 2>&1; }
+assemble() { "$assembler" "$work/$1" "$work/out" 2>&1; }
 
 printf '#version 460 core\n#include "lib/a.glsl"\n#include "lib/b.glsl"\nvoid main() {}\n' >"$work/p.fs"
 printf '#include "b.glsl"\nfloat a() { return b(); }\n' >"$work/lib/a.glsl"
@@ -23,10 +23,10 @@ printf 'const float kG = 2.0;\n' >"$work/generated/g.glsl"
 printf 'const float kG = 3.0;\n' >"$work/lib/g.glsl"
 printf '#include "g.glsl"\nfloat b() { return kG; }\n' >"$work/lib/b.glsl"
 printf '#include "g.glsl"\nvoid main() {}\n' >"$work/q.fs"
-cmake -DIN="$work/q.fs" -DOUT="$work/out" -DINCLUDE_DIR="$work/generated" -P "$assembler" >/dev/null 2>&1 ||
+"$assembler" --include-dir "$work/generated" "$work/q.fs" "$work/out" >/dev/null 2>&1 ||
   fail "an include from INCLUDE_DIR did not assemble"
 [ "$(cat "$work/out")" = $'const float kG = 2.0;\nvoid main() {}' ] || fail "INCLUDE_DIR: $(cat "$work/out")"
-cmake -DIN="$work/lib/b.glsl" -DOUT="$work/out" -DINCLUDE_DIR="$work/generated" -P "$assembler" >/dev/null 2>&1 ||
+"$assembler" --include-dir "$work/generated" "$work/lib/b.glsl" "$work/out" >/dev/null 2>&1 ||
   fail "an include beside its file did not assemble"
 [ "$(head -1 "$work/out")" = 'const float kG = 3.0;' ] || fail "INCLUDE_DIR came first: $(cat "$work/out")"
 rm "$work/lib/g.glsl"

@@ -3,14 +3,14 @@
 # GL_ES switches resolved by the assembler for either variant (the desktop
 # text keeps no trace of them), and the errors it stops on; and the ES
 # validation really rejects a program that breaks the ES rules.
-# Usage: es_variant.sh <assemble_glsl.cmake> <validate_programs.sh> <ES run dir>
+# Usage: es_variant.sh <assemble_glsl> <validate_programs.sh> <ES run dir>
 set -u
 assembler=$1 validate=$2 es_run=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 mkdir "$work/lib"
-assemble() { cmake -DIN="$work/$1" -DOUT="$work/out" ${2:+-DVARIANT=$2} -P "$assembler" 2>&1; }
+assemble() { "$assembler" ${2:+--variant $2} "$work/$1" "$work/out" 2>&1; }
 
 # A module with both kinds of switch, an ordinary #if inside one (passed on),
 # and an include only the desktop branch reaches (skipped by the ES variant).
@@ -53,7 +53,7 @@ refused() {  # <what> <message> <program> [variant]
   out=$(assemble "$3" "${4:-}") && fail "$1 assembled"
   grep -q "$2" <<<"$out" || fail "$1: $out"
 }
-refused "an unknown variant" 'VARIANT is desktop, es or es-quad' p.fs web
+refused "an unknown variant" 'the variant is desktop, es or es-quad, not "web"' p.fs web
 
 printf 'float a;\n#ifdef GL_ES\nfloat b;\n' >"$work/lib/m.glsl"
 refused "an unclosed switch" 'lib/m.glsl:3: an #if is not closed' p.fs

@@ -25,7 +25,7 @@ struct RecordingSound : SoundEngine {
     void stopAll() override { note("stop all"); }
 };
 
-double noClock() { return 0.0; }
+ScriptedClock noClock;
 
 // Where the first glyph's quad must stand for a string whose pen starts at (x, y).
 void expectPen(const Font& font, const DrawnLine& line, float x, float y, float scale) {

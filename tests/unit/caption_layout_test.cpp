@@ -42,7 +42,7 @@ const std::map<const Font*, const char*> kFontFiles = {
     {&topazFont, "fonts/topaz.ttf"},
 };
 
-double noClock() { return 0.0; }
+ScriptedClock noClock;
 
 // The union of a line's non-empty glyph quads.
 Box inkBox(const DrawnLine& line) {

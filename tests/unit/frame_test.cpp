@@ -18,7 +18,7 @@ public:
     int stops = 0;
 };
 
-double fixedClock() { return 100.0; }
+ScriptedClock fixedClock{100.0};
 
 // The whole show built against the fake GL once, from the run directory's files.
 class FrameTest : public ::testing::Test {

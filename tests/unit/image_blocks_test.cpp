@@ -10,7 +10,7 @@
 
 namespace {
 
-double fixedClock() { return 100.0; }
+ScriptedClock fixedClock{100.0};
 
 constexpr GLuint kImageProgram = 50;
 constexpr GLuint kQuad = 60;

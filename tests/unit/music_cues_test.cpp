@@ -32,7 +32,7 @@ struct RecordingEngine : SoundEngine {
     }
 };
 
-double scriptedClock() { return 0.0; }
+ScriptedClock scriptedClock;
 
 const std::string kPlayFirst = "play demo6/musics/Tune1.wav looped";
 const std::string kPlaySecond = "play demo6/musics/newtune.wav once";

@@ -16,11 +16,13 @@ namespace {
 // A scripted second clock: every reading is a little later than the last,
 // and all readings are kept so tests can tie them to the cubes.
 std::vector<double> gReadings;
-double scriptedClock() {
-    double next = gReadings.empty() ? 1000.25 : gReadings.back() + 0.0137;
-    gReadings.push_back(next);
-    return next;
-}
+struct SteppingClock : Clock {
+    double now() override {
+        double next = gReadings.empty() ? 1000.25 : gReadings.back() + 0.0137;
+        gReadings.push_back(next);
+        return next;
+    }
+} scriptedClock;
 
 struct RecordingSound : SoundEngine {
     std::vector<std::string> events;

@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     const auto finish = reinterpret_cast<PFNGLFINISHPROC>(requireGlEntryPoint("glFinish"));
 
     const long frames = frameCount(options);
-    SoundtrackMixer mixer(recordCueEvents(options, show.resources()), options.from, tracks.byPath());
+    SoundtrackMixer mixer(recordCueEvents(options), options.from, tracks.byPath());
     const long long samples = clipSamples(options, tracks.rate());
 
     if (!startEncoder(options, tracks.rate(), partialPath, encoder, error)) return fail(error);
@@ -157,13 +157,11 @@ int main(int argc, char** argv) {
     double rendered = 0.0, readBack = 0.0, written = 0.0;  // seconds spent per stage
     {
         FrameStream stream(encoder.video);
-        SilentSoundEngine silence;  // the soundtrack is mixed from the cues above
-        bool musicCueFlag = false;
         bool ok = true;
         for (long k = 0; k < frames && ok && stopSignal() == 0; ++k) {
             const double t = frameTime(options, k);
             const auto start = std::chrono::steady_clock::now();
-            show.drawOnly(static_cast<float>(t), t, silence, musicCueFlag);
+            show.drawOnly(static_cast<float>(t), t);  // silent: the soundtrack is mixed from the cues above
             finish();
             rendered += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             ok = stream.push();

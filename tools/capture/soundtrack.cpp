@@ -6,42 +6,17 @@
 
 #include "runtime/declick.h"
 #include "show_facts.h"
-#include "timeline/chain.h"
 
 namespace {
-
-// A sound engine that writes down what the cues ask of it.
-class CueRecorder : public SoundEngine {
-public:
-    explicit CueRecorder(std::vector<SoundEvent>& events) : events_(events) {}
-    void play(const char* path, bool looped) override { events_.push_back({now, path, looped}); }
-    void stopAll() override { events_.push_back({now, "", false}); }
-    double now = 0.0;
-
-private:
-    std::vector<SoundEvent>& events_;
-};
-
-double scriptedNow = 0.0;
-double readScriptedNow() { return scriptedNow; }
 
 constexpr int kStereo = 2;
 
 }  // namespace
 
-std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Resources& resources) {
-    std::vector<SoundEvent> events;
-    CueRecorder recorder(events);
-    bool musicCueFlag = false;
+std::vector<SoundEvent> recordCueEvents(const RecordOptions& options) {
     // The grid reaches back from the clip's first frame to the show's start.
     const long first = -static_cast<long>(std::floor(options.from * options.fps + 1e-9));
-    const long end = frameCount(options);
-    for (long k = first; k < end; ++k) {
-        recorder.now = scriptedNow = frameTime(options, k);
-        Frame frame{static_cast<float>(recorder.now), resources, readScriptedNow, recorder, musicCueFlag};
-        runCues(frame);
-    }
-    return events;
+    return cueEvents(options.from, options.fps, first, frameCount(options));
 }
 
 SoundtrackMixer::SoundtrackMixer(std::vector<SoundEvent> events, double from,

@@ -1,28 +1,21 @@
 #pragma once
 // The recording's audio: what the live show would play over the same seconds.
 // The cue links of the show's own chain run over the whole frame grid
-// (skipped frames included), with a sound engine that writes down each play
-// and stop with its frame's time; the mixer then renders those events
-// sample-exactly from the WAV tracks.
+// (skipped frames included), writing down each play and stop with its frame's
+// time; the mixer then renders those events sample-exactly from the WAV tracks.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "record_options.h"
-#include "timeline/resources.h"
+#include "timeline/cue_state.h"
 #include "wav_track.h"
 
-struct SoundEvent {
-    double t;          // show time of the frame that made the call
-    std::string path;  // empty for a stop-all
-    bool looped = false;
-};
-
-// Runs the chain's cue links, which make no GL call, over every frame of the
-// clip's grid from the first one at or after 0 s up to the clip's end, and
-// returns the sound engine calls they made. The resources only fill the frame.
-std::vector<SoundEvent> recordCueEvents(const RecordOptions& options, const Resources& resources);
+// Runs the chain's cue links over every frame of the clip's grid from the
+// first one at or after 0 s up to the clip's end, and returns the sound engine
+// calls they made.
+std::vector<SoundEvent> recordCueEvents(const RecordOptions& options);
 
 // Renders the events, from the clip's first sample on, as interleaved 16-bit
 // stereo at the tracks' rate. Sample n sounds at show time from + n / rate.

@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
 
     ShowTracks tracks;
     if (!tracks.open(error)) return fail(error);
-    const Resources none;
-    std::vector<SoundEvent> events = recordCueEvents(options, none);
+    std::vector<SoundEvent> events = recordCueEvents(options);
     for (const SoundEvent& e : events)
         std::printf("%.6f %s\n", e.t, e.path.empty() ? "stop" : ("play " + e.path + (e.looped ? " looped" : " once")).c_str());
     SoundtrackMixer mixer(std::move(events), options.from, tracks.byPath());

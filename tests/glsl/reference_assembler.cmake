@@ -1,8 +1,12 @@
+# The GLSL assembler as a CMake script: what the build ran before the
+# assembler moved into C++ (tools/glsl/). Kept only as the reference that
+# glsl_assembler_reference.sh holds the C++ one to, byte for byte.
+#
 # Assembles one GLSL program source into a self-contained file: every line
 # `#include "path"` is replaced by that file's text (paths relative to the
 # including file), each file at most once per program. A missing include, or
 # one that leads back to a file being included, stops with the file and line.
-#   cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es|es-quad] -P assemble_glsl.cmake
+#   cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es|es-quad] -P reference_assembler.cmake
 # VARIANT=es writes the OpenGL ES 3.00 (WebGL 2) variant instead of the desktop
 # one: the source's `#version 460 core` becomes `#version 300 es` and high
 # precision for floats, ints and the sampler types used. Either variant
@@ -141,7 +145,7 @@ function(glsl_es_header text out)
 endfunction()
 
 if(NOT DEFINED IN OR NOT DEFINED OUT)
-  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es|es-quad] -P assemble_glsl.cmake")
+  message(FATAL_ERROR "usage: cmake -DIN=<source> -DOUT=<assembled file> [-DVARIANT=es|es-quad] -P reference_assembler.cmake")
 endif()
 if(NOT DEFINED VARIANT OR VARIANT STREQUAL "")
   set(VARIANT desktop)

@@ -16,7 +16,6 @@
 
 #include "render/gl.h"
 #include "runtime/startup.h"
-#include "timeline/chain.h"
 #include "xvfb.h"
 
 namespace {
@@ -43,11 +42,6 @@ void resolve(T& pointer, const char* name) {
     std::exit(2);
 }
 
-
-SilentSoundEngine silentEngine;
-
-double scriptedClock = 0.0;
-double readScriptedClock() { return scriptedClock; }
 
 // Runs `work` with standard output captured into a string.
 template <typename Work>
@@ -84,20 +78,23 @@ void* requireGlEntryPoint(const char* name) {
 
 OffscreenShow& OffscreenShow::instance() { return instance(true); }
 
-OffscreenShow& OffscreenShow::instance(bool privateDisplay) {
-    static OffscreenShow show(privateDisplay);
+OffscreenShow& OffscreenShow::instance(bool privateDisplay, Window window) {
+    static OffscreenShow show(privateDisplay, window);
     return show;
 }
 
-OffscreenShow::OffscreenShow(bool privateDisplay) {
+OffscreenShow::OffscreenShow(bool privateDisplay, Window shown) {
     if (privateDisplay && startPrivateXvfb().empty()) fail("could not start Xvfb");
     if (!glfwInit()) fail("glfwInit failed");
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 6);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(kWidth, kHeight, "", nullptr, nullptr);
+    const bool visible = shown == Window::shown;
+    glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
+    GLFWwindow* window = visible ? glfwCreateWindow(1280, 720, "studio", nullptr, nullptr)
+                                 : glfwCreateWindow(kWidth, kHeight, "", nullptr, nullptr);
     if (window == nullptr) fail("no OpenGL 4.6 core context");
+    window_ = window;
     glfwMakeContextCurrent(window);
     if (!loadGL(glfwGetProcAddress)) fail("GL entry points missing");
     resolve(genFramebuffers, "glGenFramebuffers");
@@ -112,11 +109,10 @@ OffscreenShow::OffscreenShow(bool privateDisplay) {
 
     // A 1920 x 1080 colour + depth target that stays bound: the blocks never
     // bind framebuffers, so everything they draw lands here.
-    GLuint framebuffer = 0;
     GLuint renderbuffers[2] = {};
-    genFramebuffers(1, &framebuffer);
+    genFramebuffers(1, &framebuffer_);
     genRenderbuffers(2, renderbuffers);
-    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    bindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     bindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
     renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
     framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
@@ -132,16 +128,19 @@ OffscreenShow::OffscreenShow(bool privateDisplay) {
 }
 
 void OffscreenShow::renderFrame(float t, double clock) {
-    drawOnly(t, clock < 0.0 ? t : clock, silentEngine, musicCueFlag_);
+    drawOnly(t, clock < 0.0 ? t : clock);
+    readBack();
+}
+
+void OffscreenShow::readBack() {
     finish();
     pixels_.resize(static_cast<std::size_t>(kWidth) * kHeight * 4);
     readPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
 }
 
-void OffscreenShow::drawOnly(float t, double clock, SoundEngine& sound, bool& musicCueFlag) {
-    scriptedClock = clock;
-    Frame frame{t, resources_, readScriptedClock, sound, musicCueFlag};
-    drawFrame(frame);
+bool OffscreenShow::drawOnly(float t, double clock) {
+    clock_.at = clock;
+    return host_.drawFrameAt(t);
 }
 
 std::array<std::uint8_t, 4> OffscreenShow::pixel(int x, int y) const {
