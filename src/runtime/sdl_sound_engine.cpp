@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#ifdef __linux__
 #include <alsa/asoundlib.h>
+#endif
 
 #include <array>
 #include <atomic>
@@ -112,6 +114,7 @@ void closeForGood() {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+#ifdef __linux__
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // While SDL looks for a device, the ALSA library reports every card it does
@@ -125,6 +128,12 @@ public:
     AlsaQuiet(const AlsaQuiet&) = delete;
     AlsaQuiet& operator=(const AlsaQuiet&) = delete;
 };
+#else
+// Only Linux's ALSA library reports on its own while SDL searches.
+struct AlsaQuiet {
+    AlsaQuiet() {}
+};
+#endif
 
 // Standard output carries only the show's own messages: this goes to stderr.
 void reportNoDevice() {
