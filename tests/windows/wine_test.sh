@@ -7,6 +7,8 @@
 #   matches the native offscreen render (the tolerance is below), the first
 #   seconds of the mix are Tune1's WAV sample for sample, and Escape ends the
 #   show with status 0;
+# - Ctrl+C (SIGINT, which Wine turns into the console's event) ends it with
+#   the status of a program Ctrl+C ended;
 # - without the override: "Failed to create GLFW window", GLFW's WGL reason,
 #   status 255;
 # - without fonts/c64.ttf, and with no sound device: the font message, one
@@ -117,6 +119,26 @@ if raw[start:start + length] != wav[:length]:
     sys.exit(f"the mix differs from Tune1.wav {first // frame / 44100:.4f} s in")
 PY
 check "the first 5 s of the mix are Tune1's WAV sample for sample" $?
+
+echo "== Ctrl+C =="
+# Wine turns SIGINT into the console's Ctrl+C event. The show stops at the
+# next frame and ends as a program Ctrl+C ended: 0xC000013A, of which a Unix
+# parent sees the low byte.
+# A keyboard's Ctrl-C reaches a foreground program: SIGINT at its default.
+(cd "$run_dir" && export SDL_AUDIODRIVER=dummy MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 &&
+   exec env --default-signal=INT wine show.exe >"$work/out" 2>"$work/err") &
+show_pid=$!
+for _ in $(seq 600); do window_open && break; sleep 0.1; done
+sleep 3  # into the frame loop
+kill -INT "$show_pid"
+for _ in $(seq 100); do kill -0 "$show_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$show_pid" 2>/dev/null
+still=$?
+wait "$show_pid"
+status=$?
+show_pid=""
+((still != 0)) && [ "$status" = $((0xC000013A & 0xFF)) ]
+check "Ctrl+C ends the show within 10 s with the status of a program Ctrl+C ended" $? "status $status"
 
 echo "== without Mesa's 4.6 override =="
 (cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 60 wine show.exe >"$work/out" 2>"$work/err")
