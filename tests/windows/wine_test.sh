@@ -121,10 +121,10 @@ PY
 check "the first 5 s of the mix are Tune1's WAV sample for sample" $?
 
 echo "== Ctrl+C =="
-# Wine turns SIGINT into the console's Ctrl+C event. The show stops at the
-# next frame and ends as a program Ctrl+C ended: 0xC000013A, of which a Unix
-# parent sees the low byte.
-# A keyboard's Ctrl-C reaches a foreground program: SIGINT at its default.
+# Wine turns SIGINT into the console's Ctrl+C event. The show's handler must
+# not keep it playing: it stops at the next frame and ends as a program Ctrl+C
+# ended, 0xC000013A, of which a Unix parent sees the low byte. A keyboard's
+# Ctrl-C reaches a foreground program: SIGINT at its default.
 (cd "$run_dir" && export SDL_AUDIODRIVER=dummy MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 &&
    exec env --default-signal=INT wine show.exe >"$work/out" 2>"$work/err") &
 show_pid=$!
