@@ -18,7 +18,7 @@ case ${1:-} in
   *) echo "usage: tools/release.sh [--video]" >&2; exit 2 ;;
 esac
 
-version=$(sed -n 's/^project(show VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(tools/version.sh)
 out=$repo/build-release
 rm -rf "$out"
 mkdir -p "$out"

@@ -47,7 +47,7 @@ cmake -S windows -B "$out/exe" -DCMAKE_TOOLCHAIN_FILE="$repo/tools/windows/toolc
 cmake --build "$out/exe" -j"$(nproc)" --target show
 
 echo "== the zip =="
-version=$(sed -n 's/^project(show VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(tools/version.sh)
 name=reve-brut-$version-win64
 run=$out/run
 rm -rf "$run.new"

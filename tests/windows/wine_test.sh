@@ -38,7 +38,7 @@ others=$(comm -23 <(echo "$imports") <(printf '%s.dll\n' "${system_dlls[@]}" | s
 [ -z "$others" ]
 check "show.exe imports only system DLLs" $? "$(echo $imports)"
 
-version=$(sed -n 's/^project(show VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+version=$("$repo/tools/version.sh")
 $python - "$exe" "$version" <<'PY'
 import sys
 data = open(sys.argv[1], "rb").read()
@@ -55,13 +55,14 @@ check "show.exe carries its icon and version $version" $?
 # One prefix for every run; Wine's ALSA driver would complain of the missing card.
 export WINEDLLOVERRIDES=winealsa.drv=d
 wine_prefix "$work/prefix" >/dev/null || fail "no Wine prefix"
-gl46() { MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 "$@"; }
+gl46=(MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460)
 window_open() { xdotool search --onlyvisible --class show.exe >/dev/null 2>&1; }
 grab() { ffmpeg -v error -y -f x11grab -video_size 1920x1080 -i "$DISPLAY" -frames:v 1 "$1"; }
 
 echo "== played, then Escape =="
-(cd "$run_dir" && export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="Z:${work//\//\\}\\sound.raw" &&
-   gl46 timeout 120 wine show.exe >"$work/out" 2>"$work/err"; echo $? >"$work/status") &
+# SDL's disk driver writes the mix to a file, named by its Windows path (Z: is /).
+(cd "$run_dir" && env "${gl46[@]}" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="Z:${work//\//\\}\\sound.raw" \
+   timeout 120 wine show.exe >"$work/out" 2>"$work/err"; echo $? >"$work/status") &
 for _ in $(seq 600); do window_open && break; sleep 0.1; done
 window_open || fail "show.exe's window never opened: $(cat "$work/out" "$work/err")"
 mapped=$(date +%s%N)
@@ -125,8 +126,8 @@ echo "== Ctrl+C =="
 # not keep it playing: it stops at the next frame and ends as a program Ctrl+C
 # ended, 0xC000013A, of which a Unix parent sees the low byte. A keyboard's
 # Ctrl-C reaches a foreground program: SIGINT at its default.
-(cd "$run_dir" && export SDL_AUDIODRIVER=dummy MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 &&
-   exec env --default-signal=INT wine show.exe >"$work/out" 2>"$work/err") &
+(cd "$run_dir" && exec env --default-signal=INT "${gl46[@]}" SDL_AUDIODRIVER=dummy wine show.exe \
+   >"$work/out" 2>"$work/err") &
 show_pid=$!
 for _ in $(seq 600); do window_open && break; sleep 0.1; done
 sleep 3  # into the frame loop
@@ -151,7 +152,7 @@ check "GLFW's WGL reason on standard error" $? "$(tr -d '\r' <"$work/err" | head
 echo "== without fonts/c64.ttf, and no sound device =="
 cp -r "$run_dir" "$work/run"
 rm "$work/run/fonts/c64.ttf"
-(cd "$work/run" && gl46 timeout 60 wine show.exe >"$work/out" 2>"$work/err")
+(cd "$work/run" && env "${gl46[@]}" timeout 60 wine show.exe >"$work/out" 2>"$work/err")
 status=$?
 [ "$status" = 255 ] && [ "$(tr -d '\r' <"$work/out")" = "ERROR TERROR failed to load font as face" ]
 check "a missing font: its message and status 255" $? "status $status, output: $(tr -d '\r' <"$work/out")"
