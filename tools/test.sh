@@ -5,7 +5,8 @@
 # the whole show and the recorder stopped by Ctrl+C under them with
 # LeakSanitizer; then builds the Debian package and checks it unpacked; then
 # builds the browser build and checks it in headless Chromium (ANGLE on Mesa
-# and SwiftShader). Before the tests run, the benches and tools build once
+# and SwiftShader); then cross-builds for Windows and checks show.exe under
+# Wine. Before the tests run, the benches and tools build once
 # with the tests off.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,3 +33,8 @@ tools/web.sh --build-only
 source tools/need_packages.sh
 need_packages chromium chromium-driver python3-selenium python3-numpy python3-pil
 tests/web/browser_test.py build-web/site build
+
+echo "== the Windows build, under Wine =="
+tools/windows.sh --build-only
+need_packages wine wine64 xvfb xauth xdotool ffmpeg python3-numpy python3-pil
+tests/windows/wine_test.sh build-windows/run build

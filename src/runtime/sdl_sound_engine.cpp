@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#ifdef __linux__
 #include <alsa/asoundlib.h>
+#endif
 
 #include <array>
 #include <atomic>
@@ -123,6 +125,7 @@ bool startAt(Mix_Music* music, bool looped, double offset) {
     return Mix_FadeInMusicPos(music, looped ? -1 : 1, 0, offset) == 0;
 }
 
+#ifdef __linux__
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // While SDL looks for a device, the ALSA library reports every card it does
@@ -136,6 +139,12 @@ public:
     AlsaQuiet(const AlsaQuiet&) = delete;
     AlsaQuiet& operator=(const AlsaQuiet&) = delete;
 };
+#else
+// Only Linux's ALSA library reports on its own while SDL searches.
+struct AlsaQuiet {
+    AlsaQuiet() {}
+};
+#endif
 
 // Standard output carries only the show's own messages: this goes to stderr.
 void reportNoDevice() {

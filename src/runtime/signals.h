@@ -5,6 +5,9 @@
 // GLFW is terminated, which gives the monitor its video mode back. Then the
 // process ends by the same signal, so shells and supervisors see the usual
 // status (130, 143, 129).
+// On Windows the console's events stand for the signals: Ctrl+C, Ctrl+Break
+// and a closed console window stop the show the same way, and the process
+// ends with the status of a program Ctrl+C ended (0xC000013A).
 
 // Installs the handlers. Each only notes its signal. A signal that was ignored
 // when the show started (a background job, nohup) stays ignored. A second

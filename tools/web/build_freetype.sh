@@ -5,9 +5,9 @@
 # Emscripten's own FreeType port downloads from the internet, so the library is
 # built from Debian's source package instead, with every optional dependency
 # (zlib, bzip2, png, harfbuzz, brotli) off: the show's fonts need none of them.
-# The source comes through a private deb-src list under the build folder, passed
-# to apt as options, so nothing under /etc changes. A second run with the result
-# present does nothing.
+# The source comes through a private deb-src list under the build folder
+# (tools/debian_source.sh), so nothing under /etc changes. A second run with the
+# result present does nothing.
 set -euo pipefail
 
 [ $# -eq 1 ] || { echo "usage: $0 <build-web-dir>" >&2; exit 2; }
@@ -31,40 +31,9 @@ export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 
 work="$build_web/freetype-work"
 rm -rf "$work"
-mkdir -p "$work/apt/sources.list.d" "$work/apt/lists/partial" "$work/src"
-
-# The private source list: every "deb" entry of the system's lists as "deb-src".
-if [ -f /etc/apt/sources.list ]; then
-  sed -n 's/^[[:space:]]*deb\([[:space:]]\)/deb-src\1/p' /etc/apt/sources.list \
-    > "$work/apt/sources.list"
-else
-  : > "$work/apt/sources.list"
-fi
-for f in /etc/apt/sources.list.d/*.sources; do
-  [ -f "$f" ] || continue
-  sed 's/^Types:.*/Types: deb-src/' "$f" > "$work/apt/sources.list.d/$(basename "$f")"
-done
-for f in /etc/apt/sources.list.d/*.list; do
-  [ -f "$f" ] || continue
-  sed -n 's/^[[:space:]]*deb\([[:space:]]\)/deb-src\1/p' "$f" \
-    > "$work/apt/sources.list.d/$(basename "$f")"
-done
-
-apt_opts=(
-  -o "Dir::Etc::SourceList=$work/apt/sources.list"
-  -o "Dir::Etc::SourceParts=$work/apt/sources.list.d"
-  -o "Dir::State::Lists=$work/apt/lists"
-  # Keep the package caches private too: the system's describe the system's lists.
-  -o "Dir::Cache::pkgcache="
-  -o "Dir::Cache::srcpkgcache="
-  # The download sandbox user could not write into a build folder owned by us.
-  -o "APT::Sandbox::User=$(id -un)"
-)
-echo "Fetching FreeType's Debian source package"
-# A list other than Debian's may carry no sources; that is no reason to stop
-# while Debian's still give the package.
-apt-get "${apt_opts[@]}" update -qq || echo "warning: some source lists could not be read" >&2
-(cd "$work/src" && apt-get "${apt_opts[@]}" source -qq freetype)
+# shellcheck source=../debian_source.sh
+source "$repo/tools/debian_source.sh"
+debian_source "$work" freetype
 
 src=$(find "$work/src" -maxdepth 1 -type d -name 'freetype-2.12*' | head -n 1)
 [ -n "$src" ] || {

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds every form of a release into build-release/:
+#   reve-brut_<version>_<arch>.deb      the Debian package (tools/package.sh)
+#   reve-brut-<version>-win64.zip       the Windows build (tools/windows.sh)
+#   reve-brut-<version>-web.zip         the browser site (tools/web.sh), to unpack on any web host
+#   reve-brut-<version>-1080p60.mp4     with --video: the whole show recorded (tools/record.sh)
+#   SHA256SUMS                          over all of them
+#   tools/release.sh [--video]
+# Installs what it needs, as the scripts it runs do.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+
+video=0
+case ${1:-} in
+  "") ;;
+  --video) video=1 ;;
+  *) echo "usage: tools/release.sh [--video]" >&2; exit 2 ;;
+esac
+
+version=$(tools/version.sh)
+out=$repo/build-release
+rm -rf "$out"
+mkdir -p "$out"
+
+echo "== the Debian package =="
+tools/package.sh
+cp build/packages/reve-brut_"$version"_"$(dpkg --print-architecture)".deb "$out/"
+
+echo "== the Windows zip =="
+tools/windows.sh --build-only
+cp build-windows/reve-brut-"$version"-win64.zip "$out/"
+
+echo "== the browser site =="
+tools/web.sh --build-only
+stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+/usr/bin/python3 tools/make_zip.py "$out/reve-brut-$version-web.zip" build-web/site "$stamp"
+
+if ((video)); then
+  echo "== the whole show, recorded at 1080p60 =="
+  tools/record.sh --fps 60 --size 1920x1080 "$out/reve-brut-$version-1080p60.mp4"
+fi
+
+cd "$out"
+sha256sum -- * > SHA256SUMS
+echo "release $version in $out:"
+ls -l --time-style=+ -- * | awk '{ print "  " $5 "\t" $NF }'

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Builds the show for 64-bit Windows into build-windows/: show.exe, cross-
+# compiled with mingw-w64 and linked static, laid out with its data in
+# build-windows/run/ and zipped as build-windows/reve-brut-<version>-win64.zip;
+# then plays the zip's contents under Wine.
+#   tools/windows.sh                 build, then play under Wine (Escape ends it)
+#   tools/windows.sh --build-only    build only (CI, tools/release.sh)
+# Installs what it needs. The libraries are built once from Debian's source
+# packages and cached (tools/windows/build_libraries.sh); the music and the
+# assembled GLSL programs come from the native build, so the cross build runs
+# no host tool of the show's.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+
+play=1
+case ${1:-} in
+  "") ;;
+  --build-only) play=0 ;;
+  *) echo "usage: tools/windows.sh [--build-only]" >&2; exit 2 ;;
+esac
+
+source tools/need_packages.sh
+need_packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make python3
+((play == 0)) || need_packages wine wine64 xvfb xauth
+
+echo "== music and programs: made by the native build =="
+if [ -f build/CMakeCache.txt ]; then
+  cmake --build build --target music_wavs run_data >/dev/null
+else
+  tools/setup.sh --target music_wavs --target run_data
+fi
+
+echo "== the libraries, static, for Windows =="
+libraries=$(tools/windows/build_libraries.sh | tail -n 1)
+
+echo "== show.exe =="
+out=$repo/build-windows
+# Of the system's headers only glm and stb (both header-only), through a
+# folder of their own: Debian's glm package would put all of /usr/include on
+# the path, whose headers are the host's, not Windows'.
+mkdir -p "$out/sysinc"
+ln -sfn /usr/include/glm "$out/sysinc/glm"
+ln -sfn /usr/include/stb "$out/sysinc/stb"
+cmake -S windows -B "$out/exe" -DCMAKE_TOOLCHAIN_FILE="$repo/tools/windows/toolchain.cmake" \
+  -DCMAKE_PREFIX_PATH="$libraries" -DSHOW_SYSTEM_INCLUDE="$out/sysinc" >/dev/null
+cmake --build "$out/exe" -j"$(nproc)" --target show
+
+echo "== the zip =="
+version=$(tools/version.sh)
+name=reve-brut-$version-win64
+run=$out/run
+rm -rf "$run.new"
+mkdir -p "$run.new"
+cp "$out/exe/show.exe" "$run.new/"
+cp -r build/run/demo6 build/run/fonts "$run.new/"
+# How to play, then every licence the zip must carry; with Windows' line ends.
+{
+  sed "s/@VERSION@/$version/g" windows/README.txt
+  section() { printf '\n\n%s\n%s\n\n' "$1" "$(sed 's/./-/g' <<<"$1")"; cat "$2"; }
+  section "The program, its images and its music (MIT)" LICENSE
+  for licence in fonts/LICENSE-*.txt; do
+    section "The font $(basename "$licence" .txt | sed 's/^LICENSE-//')" "$licence"
+  done
+  section "GLFW" "$libraries/licences/glfw.txt"
+  section "FreeType" "$libraries/licences/freetype.txt"
+  section "SDL2" "$libraries/licences/sdl2.txt"
+  section "SDL2_mixer" "$libraries/licences/sdl2_mixer.txt"
+  section "The mingw-w64 runtime and winpthreads (as Debian gives them)" \
+    /usr/share/doc/mingw-w64-common/copyright
+} | sed 's/\r*$/\r/' > "$run.new/README.txt"
+rm -rf "$run"
+mv "$run.new" "$run"
+stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+/usr/bin/python3 tools/make_zip.py "$out/$name.zip" "$run" "$stamp"
+echo "zip: $out/$name.zip ($(du -h "$out/$name.zip" | cut -f1); show.exe $(stat -c %s "$run/show.exe") bytes)"
+
+((play)) || exit 0
+echo "== playing the zip's contents under Wine =="
+source harness/private_display.sh
+source tools/windows/wine.sh
+played=$(mktemp -d)
+xvfb_pid=""
+cleanup() { wine_done; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$played"; }
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  echo "No display: playing on a virtual display (Xvfb + Mesa llvmpipe with its OpenGL 4.6 override)."
+  start_private_display || { echo "Xvfb did not start." >&2; exit 1; }
+  export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
+fi
+# Without a sound card, Wine's ALSA driver would print its own complaints.
+[ -e /dev/snd ] || export WINEDLLOVERRIDES=winealsa.drv=d
+wine_prefix "${WINEPREFIX:-$HOME/.wine}"
+/usr/bin/python3 -m zipfile -e "$out/$name.zip" "$played"
+cd "$played"
+set +e
+wine show.exe
+status=$?
+set -e
+echo "show.exe ended with status $status"
+exit "$status"

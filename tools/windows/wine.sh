@@ -1,0 +1,21 @@
+# Sourced by the scripts that run show.exe under Wine (tools/windows.sh, the
+# Windows test, the Windows frame log).
+# wine_prefix <dir> makes <dir> a Wine prefix and exports WINEPREFIX and the
+# settings every run shares; the first time takes 10 to 20 s and 700 MB. Two
+# Wine processes that start together on a missing prefix both fail, so it is
+# made here, first, and waited for. wine_done ends the prefix's wineserver,
+# which outlives the programs it served.
+wine_prefix() {
+  export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=-all
+  # Wine's Mono and Gecko are not needed (their installers would ask).
+  export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Making the Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -w
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "error: no Wine prefix in $WINEPREFIX" >&2; return 1; }
+}
+
+wine_done() { [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true; }
