@@ -35,7 +35,7 @@ imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name
 system_dlls=(advapi32 cfgmgr32 gdi32 hid imm32 kernel32 msvcrt ole32 oleaut32 opengl32 setupapi
              shell32 user32 version winmm)
 others=$(comm -23 <(echo "$imports") <(printf '%s.dll\n' "${system_dlls[@]}" | sort))
-[ -z "$others" ]
+[ -n "$imports" ] && [ -z "$others" ]
 check "show.exe imports only system DLLs" $? "$(echo $imports)"
 
 version=$("$repo/tools/version.sh")
