@@ -152,7 +152,7 @@ void phraseCaption(Frame& frame) {
 
 void greetingsTitle(Frame& frame) {
     const Shader& program = frame.res.programs.demo6pt4;
-    beginCard(program, frame.t - windowStart(greetingsTitle), kNearBlack);
+    beginCard(program, frame.t - windowStart("greetings title"), kNearBlack);
     drawLines(c64Font, program, 1.0f, kCaptionViolet, {
         {"BONJOUR", 22.0f, 422.0f},
         {"GREETINGS", 22.0f, 12.0f},
@@ -165,7 +165,7 @@ void greetingsTitle(Frame& frame) {
 void greetingsGravelmist(Frame& frame) {
     const float t = frame.t;
     const Shader& program = frame.res.programs.demo6pt61;
-    beginCard(program, t - windowStart(greetingsGravelmist), kWineRed);
+    beginCard(program, t - windowStart("greetings: gravelmist"), kWineRed);
     drawLines(antonioFont, program, 1.0f, kCaptionViolet, {
         {"GRAVELMIST", sway(110.0, t), 622.0f},
         {"FLiNTWEAvE", 62.0f, bounce(t)},
@@ -175,7 +175,7 @@ void greetingsGravelmist(Frame& frame) {
 void greetingsBrambl(Frame& frame) {
     const float t = frame.t;
     const Shader& program = frame.res.programs.demo6pt71;
-    beginCard(program, t - windowStart(greetingsBrambl), kWineRed);
+    beginCard(program, t - windowStart("greetings: brambl"), kWineRed);
     drawLines(c64Font, program, 1.0f, kCaptionViolet, {
         {"BRAMBL", sway(100.0, t), 722.0f},
         {"PORTHAVENS", porthavensX(t), 500.0f},
@@ -185,7 +185,7 @@ void greetingsBrambl(Frame& frame) {
 }
 
 void greetingsTimbre(Frame& frame) {
-    const float u = frame.t - windowStart(greetingsTimbre);
+    const float u = frame.t - windowStart("greetings: timbre");
     const Shader& program = frame.res.programs.demo6pt91;
     beginCard(program, u, kWineRed);
     drawLines(topazFont, program, 1.0f, kCaptionViolet, {
@@ -195,7 +195,7 @@ void greetingsTimbre(Frame& frame) {
 }
 
 void greetingsSprig(Frame& frame) {
-    const float u = frame.t - windowStart(greetingsSprig);
+    const float u = frame.t - windowStart("greetings: sprig");
     const Shader& program = frame.res.programs.demo6ptA1;
     beginCard(program, u, {0.0f, 0.277f, swingingBlue(u, 0.041), 0.95f});
     drawLines(topazFont, program, 1.0f, kCaptionViolet, {
@@ -205,7 +205,7 @@ void greetingsSprig(Frame& frame) {
 }
 
 void greetings8463(Frame& frame) {
-    const float u = frame.t - windowStart(greetings8463);
+    const float u = frame.t - windowStart("greetings: 8463");
     const Shader& program = frame.res.programs.demo6ptB1;
     beginCard(program, u, kNavy);
     drawLines(c64Font, program, 1.0f, kCaptionViolet, {
@@ -215,7 +215,7 @@ void greetings8463(Frame& frame) {
 }
 
 void greetingsGlimmertak(Frame& frame) {
-    const float u = frame.t - windowStart(greetingsGlimmertak);
+    const float u = frame.t - windowStart("greetings: glimmertak");
     const Shader& program = frame.res.programs.demo6ptC1;
     beginCard(program, u, {0.1f, 0.1f, swingingBlue(u, 0.201), 0.95f});
     // The only half-size caption of the show.
@@ -226,7 +226,7 @@ void greetingsGlimmertak(Frame& frame) {
 }
 
 void greetingsVeska(Frame& frame) {
-    const float u = frame.t - windowStart(greetingsVeska);
+    const float u = frame.t - windowStart("greetings: veska");
     const Shader& program = frame.res.programs.demo6ptD1;
     beginCard(program, u, kDarkRed);
     // "STORMPINE" starts 52 pixels off the left edge; the viewport cuts it.
@@ -237,7 +237,7 @@ void greetingsVeska(Frame& frame) {
 }
 
 void closingGreetings(Frame& frame) {
-    const float u = frame.t - windowStart(closingGreetings);
+    const float u = frame.t - windowStart("closing greetings");
     const Shader& program = frame.res.programs.demo6ptE1;
     beginCard(program, u, kMidnightBlue);
     drawLines(topazFont, program, 1.0f, kCaptionViolet, {

@@ -2,6 +2,7 @@
 #include <array>
 #include <limits>
 #include <stdexcept>
+#include <string_view>
 
 #include "timeline/caption_blocks.h"
 #include "timeline/frame.h"
@@ -60,17 +61,20 @@ inline constexpr std::array<ChainLink, 28> kTimelineChain = {{
     {"end of show", after(kShowEnd), endOfShow},
 }};
 
-// The start of `block`'s window in the chain: where its local time counts
-// from. Evaluated while compiling, so a block without a single window with a
-// lower bound stops the build.
-consteval float windowStart(Block block) {
+// The start of the window of the link named `name`: where its block's local
+// time counts from. Evaluated while compiling, so a name that is not in the
+// chain, or a link without a single window with a lower bound, stops the
+// build. (Links are found by name, not by block: GCC's null-pointer
+// sanitizer cannot fold a comparison of two functions' addresses while
+// compiling.)
+consteval float windowStart(std::string_view name) {
     for (const ChainLink& link : kTimelineChain)
-        if (link.block == block) {
+        if (link.name == name) {
             if (link.window.count != 1 || link.window.intervals[0].lo == -std::numeric_limits<float>::infinity())
                 throw std::logic_error("a block's local time needs one window with a lower bound");
             return link.window.intervals[0].lo;
         }
-    throw std::logic_error("the block is not in the chain");
+    throw std::logic_error("no link of the chain has this name");
 }
 
 // Runs every link whose window holds frame.t, in chain order. Returns true

@@ -182,7 +182,7 @@ constexpr SlabScene kSlabRibbon{
 };
 constexpr SlabScene kCubeSweep{
     .program = &Programs::demo6pt72,
-    .localOffset = windowStart(cubeSweep),
+    .localOffset = windowStart("cube sweep"),
     .translation = sweepTranslation,
     .scale = glm::vec3(2.0f, 2.0f, 2.0f),
     .turn = sweepTurn,
@@ -193,7 +193,7 @@ constexpr SlabScene kCubeSweep{
 constexpr SlabScene kPillarRow{
     .program = &Programs::demo6pt92,
     .localOffset = 170.0f,
-    .timerOffset = windowStart(pillarRow),
+    .timerOffset = windowStart("pillar row"),
     .translation = pillarTranslation,
     .scale = glm::vec3(1.0f, 4.0f, 1.0f),
     .camera = glm::vec3(6.0f, -2.9f, -40.0f),
@@ -202,14 +202,14 @@ constexpr SlabScene kPillarRow{
 };
 constexpr SlabScene kCubeChain{
     .program = &Programs::demo6ptA2,
-    .localOffset = windowStart(cubeChain),
+    .localOffset = windowStart("cube chain"),
     .translation = chainTranslation,
     .turn = chainTurn,
     .camera = glm::vec3(0.0f, 0.0f, -22.0f),
 };
 constexpr SlabScene kSlabStack{
     .program = &Programs::demo6ptB2,
-    .localOffset = windowStart(slabStack),
+    .localOffset = windowStart("slab stack"),
     .limit = kStackLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,
@@ -219,7 +219,7 @@ constexpr SlabScene kSlabStack{
 };
 constexpr SlabScene kRockingSlabs{
     .program = &Programs::demo6ptC2,
-    .localOffset = windowStart(rockingSlabs),
+    .localOffset = windowStart("rocking slabs"),
     .limit = kStackLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,
@@ -230,7 +230,7 @@ constexpr SlabScene kRockingSlabs{
 };
 constexpr SlabScene kTiltingSlabs{
     .program = &Programs::demo6ptD2,
-    .localOffset = windowStart(tiltingSlabs),
+    .localOffset = windowStart("tilting slabs"),
     .limit = kStackLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,
@@ -242,7 +242,7 @@ constexpr SlabScene kTiltingSlabs{
 // The tilting slabs again, twice as many and with a farther far plane.
 constexpr SlabScene kSlabWave{
     .program = &Programs::demo6ptE2,
-    .localOffset = windowStart(slabWave),
+    .localOffset = windowStart("slab wave"),
     .limit = kWaveLimit,
     .translation = slabTranslation,
     .scale = kSlabScale,

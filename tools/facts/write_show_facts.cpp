@@ -31,7 +31,7 @@ struct Facts {
     double declickSeconds = kDeclickSeconds;
     std::vector<Track> tracks;
     // When the cues start a track: the first frame, the switch, the return.
-    std::vector<double> musicCues{0.0, kTrackSwitchAt, windowStart(returnMusic)};
+    std::vector<double> musicCues{0.0, kTrackSwitchAt, windowStart("music: return")};
 };
 
 Facts facts() {
