@@ -1,5 +1,8 @@
 #include "timeline/chain.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "render/gl.h"
 
 namespace {
@@ -11,6 +14,20 @@ bool isCue(const ChainLink& link) {
 }  // namespace
 
 void endOfShow(Frame& frame) { frame.showEnded = true; }
+
+const std::vector<float>& chainBounds() {
+    static const std::vector<float> bounds = [] {
+        std::vector<float> all{0.0f, kShowEnd};
+        for (const ChainLink& link : kTimelineChain)
+            for (std::size_t i = 0; i < link.window.count; ++i)
+                for (float bound : {link.window.intervals[i].lo, link.window.intervals[i].hi})
+                    if (std::isfinite(bound) && bound > 0.0f && bound < kShowEnd) all.push_back(bound);
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }();
+    return bounds;
+}
 
 bool runTimeline(Frame& frame) {
     for (const ChainLink& link : kTimelineChain)

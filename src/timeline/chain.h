@@ -3,6 +3,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "timeline/caption_blocks.h"
 #include "timeline/frame.h"
@@ -60,6 +61,11 @@ inline constexpr std::array<ChainLink, 28> kTimelineChain = {{
     {"end card", after(kEndCardStart), endCard},
     {"end of show", after(kShowEnd), endOfShow},
 }};
+
+// Every finite bound of the chain's windows inside the show, with 0 and the
+// show's end, sorted, each once: the times where the set of running blocks
+// can change.
+const std::vector<float>& chainBounds();
 
 // The start of the window of the link named `name`: where its block's local
 // time counts from. Evaluated while compiling, so a name that is not in the

@@ -67,16 +67,7 @@ bool Transport::advance() {
 }
 
 const std::vector<double>& blockBoundaries() {
-    static const std::vector<double> bounds = [] {
-        std::vector<double> all = {0.0, double(kShowEnd)};
-        for (const ChainLink& link : kTimelineChain)
-            for (std::size_t i = 0; i < link.window.count; ++i)
-                for (float bound : {link.window.intervals[i].lo, link.window.intervals[i].hi})
-                    if (std::isfinite(bound) && bound > 0.0f && bound < kShowEnd) all.push_back(bound);
-        std::sort(all.begin(), all.end());
-        all.erase(std::unique(all.begin(), all.end()), all.end());
-        return all;
-    }();
+    static const std::vector<double> bounds(chainBounds().begin(), chainBounds().end());
     return bounds;
 }
 
