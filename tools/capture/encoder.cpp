@@ -27,7 +27,7 @@ std::vector<std::string> ffmpegArguments(const RecordOptions& options, int audio
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
     std::vector<std::string> args = {
         "ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y",
-        "-f", "rawvideo", "-pix_fmt", "rgba", "-video_size", size, "-framerate", std::to_string(options.fps),
+        "-f", "rawvideo", "-pix_fmt", "yuv420p", "-video_size", size, "-framerate", std::to_string(options.fps),
         "-i", "pipe:0",
         "-f", "s16le", "-ar", std::to_string(audioRate), "-ac", "2", "-i", "pipe:3",
         "-map", "0:v", "-map", "1:a"};

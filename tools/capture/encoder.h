@@ -1,5 +1,5 @@
 #pragma once
-// ffmpeg as a process of its own, fed through two pipes: raw RGBA frames,
+// ffmpeg as a process of its own, fed through two pipes: raw YUV 4:2:0 frames,
 // top row first, on its standard input, and 16-bit stereo PCM on descriptor 3.
 // It writes H.264 (yuv420p) and AAC into an MP4 with the index up front.
 #include <string>

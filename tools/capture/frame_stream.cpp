@@ -10,6 +10,7 @@
 
 #include "offscreen_show.h"
 #include "render/gl.h"
+#include "yuv420.h"
 
 namespace {
 
@@ -141,7 +142,8 @@ bool FrameStream::finish() {
 }
 
 void FrameStream::writerLoop() {
-    std::vector<iovec> rows(kHeight);
+    std::vector<std::uint8_t> converted(yuv420Bytes(kWidth, kHeight));
+    std::vector<iovec> whole{{converted.data(), converted.size()}};
     for (;;) {
         const std::uint8_t* pixels = nullptr;
         {
@@ -150,11 +152,10 @@ void FrameStream::writerLoop() {
             if (job_ == nullptr) return;
             pixels = job_;
         }
-        // GL rows run bottom-up; the video's run top-down.
-        for (int row = 0; row < kHeight; ++row)
-            rows[row] = {const_cast<std::uint8_t*>(pixels) + (kHeight - 1 - row) * kRowBytes, kRowBytes};
         const auto start = std::chrono::steady_clock::now();
-        const bool ok = writeAll(fd_, rows);
+        rgbaToYuv420(pixels, kWidth, kHeight, converted.data());
+        whole[0] = {converted.data(), converted.size()};
+        const bool ok = writeAll(fd_, whole);
         {
             std::lock_guard lock(mutex_);
             written_ += secondsSince(start);

@@ -1,8 +1,8 @@
 #pragma once
 // Frames from the offscreen framebuffer to ffmpeg's pipe, overlapped: each
 // frame is read back into one of two pixel buffer objects, and a writer
-// thread sends the previous one down the pipe, top row first, while the
-// next frame renders. Memory stays at two frames, whatever the length.
+// thread converts the previous one to YUV 4:2:0 and sends it down the pipe,
+// top row first, while the next frame renders. Memory stays at two frames, whatever the length.
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>

@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &self);
     std::fprintf(stderr,
                  "record: wrote %s: %ld frames of %dx%d at %d fps in %s, %.1f fps end to end\n"
-                 "record: stages: render %.1f fps, read-back %.1f fps, encode (pipe to ffmpeg, x264 %s) %.1f fps\n"
+                 "record: stages: render %.1f fps, read-back %.1f fps, encode (to YUV, pipe to ffmpeg, x264 %s) %.1f fps\n"
                  "record: processor time per frame: recorder %.0f ms, ffmpeg %.0f ms\n",
                  out.c_str(), frames, options.width, options.height, options.fps, clockText(elapsed).c_str(),
                  perSecond(frames, elapsed), perSecond(frames, rendered), perSecond(frames, readBack),
