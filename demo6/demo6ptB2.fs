@@ -8,11 +8,13 @@
 out vec4 FragColor;
 
 uniform float toinenaste;
+flat in vec3 vBody;
+flat in float vGlow;
+flat in vec3 vSlabTint;
 
 #include "lib/slab.glsl"
 
 const vec3 kAmber = vec3(1.0, 0.62, 0.18);
-const vec3 kRose = vec3(0.95, 0.30, 0.38);
 const vec3 kEmber = vec3(0.28, 0.08, 0.06);
 const vec3 kPale = vec3(1.0, 0.92, 0.75);
 
@@ -27,14 +29,12 @@ void main() {
     float spacing = 6.0 + 0.1 * rootone;
     float band = 0.5 + 0.5 * sin((vObj.y * spacing - time * 0.9) * 6.2831853 / 3.0);
     band = smoothstep(0.35, 0.95, band);
-    vec3 body = mix(kAmber, kRose, (i - 1.0) / 10.0);
-    vec3 colour = mix(kEmber, body, 0.25 + 0.45 * lit.diffuse + 0.4 * band);
+    vec3 colour = mix(kEmber, vBody, 0.25 + 0.45 * lit.diffuse + 0.4 * band);
     colour += kPale * pow(band, 4.0) * 0.25 * (0.5 + 0.5 * lit.diffuse);
-    float glow = exp(-beer * beer * 0.5);
-    colour = mix(colour, kPale, glow * 0.5);
+    colour = mix(colour, kPale, vGlow * 0.5);
     colour = mix(colour, kPale * (0.5 + 0.5 * lit.diffuse), bevel);
     colour += kAmber * lit.fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
-    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
+    colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }
