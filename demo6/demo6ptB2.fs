@@ -10,7 +10,6 @@ out vec4 FragColor;
 uniform float toinenaste;
 flat in vec3 vBody;
 flat in float vGlow;
-flat in vec3 vSlabTint;
 
 #include "lib/slab.glsl"
 

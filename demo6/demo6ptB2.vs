@@ -3,11 +3,9 @@
 // is worked out here once (see the .fs).
 #include "lib/face_vertex.glsl"
 #include "lib/slab_vertex.glsl"
-#include "lib/slab_tint.glsl"
 uniform float beer;
 flat out vec3 vBody;   // the slab's own colour, redder up the stack
 flat out float vGlow;  // the slab on the beat glowing through
-flat out vec3 vSlabTint;
 
 const vec3 kAmber = vec3(1.0, 0.62, 0.18);
 const vec3 kRose = vec3(0.95, 0.30, 0.38);
@@ -17,5 +15,4 @@ void main() {
     faceVertexLight(vec3(-0.55, 0.6, 0.6));  // the key light, per face
     vBody = mix(kAmber, kRose, (i - 1.0) / 10.0);
     vGlow = exp(-beer * beer * 0.5);
-    vSlabTint = slabTint(i);
 }

@@ -7,10 +7,10 @@
 out vec4 FragColor;
 
 uniform float toinenaste;
+flat in vec3 vPearl;  // mint turning lilac with the tilt
 
 #include "lib/slab.glsl"
 
-const vec3 kMint = vec3(0.62, 0.98, 0.82);
 const vec3 kLilac = vec3(0.80, 0.66, 1.0);
 const vec3 kCopper = vec3(0.95, 0.52, 0.25);
 const vec3 kShadow = vec3(0.10, 0.16, 0.24);
@@ -21,15 +21,13 @@ void main() {
     float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
 
-    // rootone is about 9.49 when the slabs stand straight and falls as they rock.
-    float tilt = clamp((9.5 - rootone) / 2.0, 0.0, 1.0);
-    vec3 pearl = mix(kMint, kLilac, tilt);
+    vec3 pearl = vPearl;
     // A faint sheen that slides across the faces.
     float sheen = 0.5 + 0.5 * sin(vUV.x * 5.0 + vUV.y * 3.0 + time * 1.3 + i * 0.3);
     vec3 colour = mix(kShadow, pearl, 0.3 + 0.7 * lit.diffuse) + vec3(lit.specular) * 0.35;
     colour += pearl * sheen * 0.08 + kLilac * lit.fresnel * 0.35;
     colour = mix(colour, kCopper * (0.6 + 0.6 * lit.diffuse), bevel);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
-    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
+    colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

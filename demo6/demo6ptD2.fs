@@ -8,7 +8,9 @@ out vec4 FragColor;
 
 #include "lib/slab.glsl"
 
-const vec3 kIce = vec3(0.55, 0.88, 1.0);
+flat in vec3 vBody;
+flat in float vScanY;
+
 const vec3 kDeepIce = vec3(0.10, 0.30, 0.52);
 const vec3 kWhite = vec3(0.96, 0.99, 1.0);
 
@@ -18,18 +20,14 @@ void main() {
     float d = edgeDistance();
     float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
 
-    // roottwo runs from about -15.8 (upright) to -9.1 (fully tilted).
-    float tilt = clamp((roottwo + 15.85) / 6.7, 0.0, 1.0);
-    vec3 body = mix(kIce, vec3(0.45, 0.70, 1.0), tilt);
     // Frost: fine vertical streaks.
     float frost = 0.5 + 0.5 * sin(vUV.x * 90.0 + sin(vUV.y * 7.0 + i) * 2.0);
-    // The scan line: one sweep of every slab per 2 s, each slab a step behind.
-    float scanY = 1.0 - fract(time * 0.5 - i * 0.07);
-    float scan = exp(-pow((vObj.y + 0.5 - scanY) * 30.0, 2.0));
-    vec3 colour = mix(kDeepIce, body, 0.25 + 0.6 * lit.diffuse + 0.08 * frost);
+    // The scan line sweeping down the slab.
+    float scan = exp(-pow((vObj.y + 0.5 - vScanY) * 30.0, 2.0));
+    vec3 colour = mix(kDeepIce, vBody, 0.25 + 0.6 * lit.diffuse + 0.08 * frost);
     colour += kWhite * (lit.specular * 0.6 + lit.fresnel * 0.45 + scan * 0.6);
     colour = mix(colour, kWhite * (0.7 + 0.3 * lit.diffuse), bevel);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
-    colour *= slabTint(i) * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
+    colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     FragColor = vec4(colour, 1.0);
 }

@@ -10,7 +10,6 @@ flat in float vWrap;
 flat in float vRowShift;
 flat in float vWarmth;
 flat in float vBeat;
-flat in vec3 vSlabTint;
 out vec4 FragColor;
 
 #include "lib/slab.glsl"

@@ -3,7 +3,6 @@
 // is worked out here once (see the .fs).
 #include "lib/face_vertex.glsl"
 #include "lib/slab_vertex.glsl"
-#include "lib/slab_tint.glsl"
 uniform float time;
 uniform float beer;
 uniform float rootone;
@@ -11,7 +10,6 @@ flat out float vWrap;      // the key light wrapped round the face, 0..1
 flat out float vRowShift;  // where the sunset gradient starts up this slab
 flat out float vWarmth;    // how far the tilt warms the gradient towards gold
 flat out float vBeat;      // the bright band of the slab on the beat
-flat out vec3 vSlabTint;
 
 void main() {
     gl_Position = slabVertex(kWaveSlabs);
@@ -21,5 +19,4 @@ void main() {
     vRowShift = 0.5 + 0.25 * sin(i * 0.3 + time * 0.4);
     vWarmth = clamp((9.5 - rootone) / 16.0, 0.0, 0.3);
     vBeat = exp(-beer * beer * 0.4);
-    vSlabTint = slabTint(i);
 }

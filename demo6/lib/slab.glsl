@@ -1,11 +1,11 @@
 // Fragment helpers that make each slab of a stack read as its own piece: a
 // tint per slab, a seam along every edge, and shade where the next slab meets
 // this one. Pairs with slab_vertex.glsl.
-#include "slab_tint.glsl"
 #include "timeline.glsl"  // generated: kSlabSize, the slabs' size in world units (the mesh is a unit cube)
 
 in vec3 vNext;
 flat in float vHasNext;
+flat in vec3 vSlabTint;  // the slab's own tint (slab_tint.glsl)
 
 // 1 on open faces, darker close to where the next slab stands: a contact
 // shadow over the last 0.15 world units before it.

@@ -5,11 +5,13 @@
 // stage can shade a slab where the next one meets it.
 #include "box_vertex.glsl"
 #include "timeline.glsl"  // generated: kSlabStepX, kSlabRiseRate
+#include "slab_tint.glsl"
 
 uniform float i;
 
 out vec3 vNext;        // mesh position in the next slab's box (-0.5..0.5 inside it)
 flat out float vHasNext; // 1 when a next slab is drawn, 0 for the last one
+flat out vec3 vSlabTint;  // slabTint(i), the same over the whole slab
 
 // slabs: how many the scene draws (i runs 1..slabs).
 vec4 slabVertex(float slabs) {
@@ -18,6 +20,7 @@ vec4 slabVertex(float slabs) {
     // model = translate * scale * rotate: its upper 3x3 maps mesh steps to world steps.
     vNext = aPos - inverse(mat3(model)) * step;
     vHasNext = i < slabs ? 1.0 : 0.0;
+    vSlabTint = slabTint(i);
     // Faces shared with the next slab resolve to the later one.
     position.z -= i * 2.0e-6 * position.w;
     return position;
