@@ -4,11 +4,12 @@
 // distance from the beat as the row sweeps out to the right.
 #include "lib/face_light.glsl"
 #include "lib/scene_uniforms.glsl"
+flat in vec3 vBase;
+flat in float vGlow;
+flat in vec3 vGoldGlow;
 out vec4 FragColor;
 
 const vec3 kMint = vec3(0.30, 0.92, 0.76);
-const vec3 kTeal = vec3(0.05, 0.38, 0.40);
-const vec3 kGold = vec3(1.0, 0.80, 0.30);
 
 void main() {
     ViewLight lit = viewLight(48.0, 3.0);
@@ -18,11 +19,8 @@ void main() {
     float frame = smoothstep(0.10, 0.10 + aa, d) * (1.0 - smoothstep(0.16, 0.16 + aa, d));
     float bevel = 1.0 - smoothstep(0.04, 0.04 + aa, d);
 
-    float glow = exp(-beer * beer * 0.35);
-    vec3 base = mix(kTeal, kMint, 0.4 + 0.6 * lit.diffuse);
-    base = mix(base, kGold * (0.8 + 0.4 * lit.diffuse), glow);
-    vec3 colour = base * (0.85 + 0.15 * sin(rootone * 3.0)) + vec3(lit.specular) * 0.45;
-    colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * glow) + bevel * 0.6);
-    colour += kMint * lit.fresnel * 0.3 + kGold * glow * 0.25;
+    vec3 colour = vBase + vec3(lit.specular) * 0.45;
+    colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * vGlow) + bevel * 0.6);
+    colour += kMint * lit.fresnel * 0.3 + vGoldGlow;
     FragColor = vec4(colour, 1.0);
 }
