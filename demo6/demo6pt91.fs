@@ -4,8 +4,10 @@
 // TIMBRE and KWELP: a chromatic split, magenta and cyan ghosts of every
 // letter drifting apart and together, under the clean violet and over a dark
 // rim and shadow that keep it off the wine red.
+flat in float vSpread;  // from the vertex stage
+
 void main() {
-    float d = 4.0 + 3.0 * sin(time * 1.3);
+    float d = vSpread;
     float c = coverage(texel);
     float left = coverage(texel + vec2(d, 0.0));   // ghost shifted left
     float right = coverage(texel - vec2(d, 0.0));  // ghost shifted right

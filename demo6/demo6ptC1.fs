@@ -3,14 +3,15 @@
 
 // GLIMMERTAK and LANTERNIS, half size: block letters extruded into depth, the
 // extrusion swinging from side to side as if lit by a slowly swaying lamp.
+flat in vec2 vDir;  // the way the extrusion runs, from the vertex stage
+
 void main() {
-    vec2 dir = vec2(cos(time * 0.6), 0.6 + 0.4 * sin(time * 0.9));  // texel y points down
     float c = coverage(texel);
     // The nearest copy behind the letter that covers this point.
     float depth = 0.0;
     float layer = 0.0;
     for (int i = 8; i >= 1; --i) {
-        float k = coverage(texel - dir * float(i) * 2.2);
+        float k = coverage(texel - vDir * float(i) * 2.2);
         if (k >= depth) {
             depth = k;
             layer = float(i);
