@@ -154,6 +154,16 @@ float blur(vec2 p, float r) {
     float sum = coverage(p + kReach[k] * u) + coverage(p - kReach[(k + 2) % 4] * u);
     return quadMean(0.5 * sum);
 }
+
+// The same glow from unfiltered taps: over a radius of many texels, half a
+// texel of aim does not show.
+float blurUnfiltered(vec2 p, float r) {
+    const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
+    int k = int(quadIndex());
+    vec2 u = r * quadTurned(0.1963495, 0.7853982, 1.5707963);
+    float sum = texelCoverage(p + kReach[k] * u) + texelCoverage(p - kReach[(k + 2) % 4] * u);
+    return quadMean(0.5 * sum);
+}
 #else
 float blur(vec2 p, float r) {
     const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
@@ -161,6 +171,16 @@ float blur(vec2 p, float r) {
     for (int k = 0; k < 4; ++k) {
         vec2 u = r * quadTurnedAt(0.1963495, 0.7853982, 1.5707963, quadPlace(k));
         sum += coverage(p + kReach[k] * u) + coverage(p - kReach[(k + 2) % 4] * u);
+    }
+    return sum * 0.125;
+}
+
+float blurUnfiltered(vec2 p, float r) {
+    const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
+    float sum = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        vec2 u = r * quadTurnedAt(0.1963495, 0.7853982, 1.5707963, quadPlace(k));
+        sum += texelCoverage(p + kReach[k] * u) + texelCoverage(p - kReach[(k + 2) % 4] * u);
     }
     return sum * 0.125;
 }
