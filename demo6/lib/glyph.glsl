@@ -27,6 +27,16 @@ float coverage(vec2 p) {
 #endif
 }
 
+// Coverage of the texel under p, unfiltered, zero outside the bitmap: one
+// texel read where a filtered tap blends four, for wide halos whose edge the
+// quad's sharing coarsens anyway.
+float texelCoverage(vec2 p) {
+    ivec2 q = ivec2(floor(p));
+    // One unsigned test for both ends: a negative index wraps to a huge one.
+    bool inside = all(lessThan(uvec2(q), uvec2(textureSize(text, 0))));
+    return inside ? texelFetch(text, q, 0).r : 0.0;
+}
+
 // Largest coverage on a ring of radius r around p (eight filtered taps): a
 // dilation, for thin outlines.
 float ring(vec2 p, float r) {
@@ -47,6 +57,13 @@ float dilate(vec2 p, float r) {
     for (int i = 0; i < 4; ++i) m = max(m, coverage(p + r * spokes[i]));
     return quadMax(m);
 }
+
+float dilateUnfiltered(vec2 p, float r) {
+    mat4x2 spokes = quadSpokes();
+    float m = 0.0;
+    for (int i = 0; i < 4; ++i) m = max(m, texelCoverage(p + r * spokes[i]));
+    return quadMax(m);
+}
 #else
 float dilate(vec2 p, float r) {
     float m = 0.0;
@@ -56,17 +73,16 @@ float dilate(vec2 p, float r) {
     }
     return m;
 }
-#endif
 
-// Coverage of the texel under p, unfiltered, zero outside the bitmap: one
-// texel read where a filtered tap blends four, for wide halos whose edge the
-// quad's sharing coarsens anyway.
-float texelCoverage(vec2 p) {
-    ivec2 q = ivec2(floor(p));
-    // One unsigned test for both ends: a negative index wraps to a huge one.
-    bool inside = all(lessThan(uvec2(q), uvec2(textureSize(text, 0))));
-    return inside ? texelFetch(text, q, 0).r : 0.0;
+float dilateUnfiltered(vec2 p, float r) {
+    float m = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        mat4x2 spokes = quadSpokesAt(quadPlace(k));
+        for (int i = 0; i < 4; ++i) m = max(m, texelCoverage(p + r * spokes[i]));
+    }
+    return m;
 }
+#endif
 
 // The two spokes of a two-ring halo for this pixel, near ring first: each
 // pixel of the quad looks along its own quarter of the circle, the far ring
