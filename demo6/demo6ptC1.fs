@@ -11,7 +11,7 @@ void main() {
     float depth = 0.0;
     float layer = 0.0;
     for (int i = 8; i >= 1; --i) {
-        float k = coverage(texel - vDir * float(i) * 2.2);
+        float k = texelCoverage(texel - vDir * float(i) * 2.2);
         if (k >= depth) {
             depth = k;
             layer = float(i);
