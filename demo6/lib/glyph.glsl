@@ -28,8 +28,10 @@ float coverage(vec2 p) {
 }
 
 // Coverage of the texel under p, unfiltered, zero outside the bitmap: one
-// texel read where a filtered tap blends four, for wide halos whose edge the
-// quad's sharing coarsens anyway.
+// texel read where a filtered tap blends four, at about half the cost in a
+// software renderer. For everything drawn around the ink (halos, glows,
+// outlines, shadows), whose edges the quad's sharing coarsens anyway; the
+// ink itself keeps the filtered coverage.
 float texelCoverage(vec2 p) {
     ivec2 q = ivec2(floor(p));
     // One unsigned test for both ends: a negative index wraps to a huge one.
