@@ -141,13 +141,13 @@ float twoRingsUnfiltered(vec2 p, float near, float far, float w) {
 }
 #endif
 
-// Smallest coverage on a ring of radius r around p, shared over the quad: an
-// erosion, to find the middle of each stroke.
+// Smallest coverage on a ring of radius r around p, shared over the quad,
+// from unfiltered taps: an erosion, to find the middle of each stroke.
 #ifndef GL_ES
 float inner(vec2 p, float r) {
     mat4x2 spokes = quadSpokes();
     float m = 1.0;
-    for (int i = 0; i < 4; ++i) m = min(m, coverage(p + r * spokes[i]));
+    for (int i = 0; i < 4; ++i) m = min(m, texelCoverage(p + r * spokes[i]));
     return quadMin(m);
 }
 #else
@@ -155,7 +155,7 @@ float inner(vec2 p, float r) {
     float m = 1.0;
     for (int k = 0; k < 4; ++k) {
         mat4x2 spokes = quadSpokesAt(quadPlace(k));
-        for (int i = 0; i < 4; ++i) m = min(m, coverage(p + r * spokes[i]));
+        for (int i = 0; i < 4; ++i) m = min(m, texelCoverage(p + r * spokes[i]));
     }
     return m;
 }

@@ -172,7 +172,8 @@ TEST(CaptionsGl, UnfilteredTapsDrawAsTheFilteredOnes) {
     const ProgramEdit cases[] = {
         {&Programs::demo6pt1, "demo6pt1", 4.5f},    {&Programs::demo6pt3, "demo6pt3", 25.0f},
         {&Programs::demo6pt61, "demo6pt61", 57.0f}, {&Programs::demo6pt71, "demo6pt71", 70.0f},
-        {&Programs::demo6ptC1, "demo6ptC1", 217.0f}, {&Programs::demo6ptE1, "demo6ptE1", 271.5f},
+        {&Programs::demo6ptC1, "demo6ptC1", 217.0f}, {&Programs::demo6ptD1, "demo6ptD1", 255.0f},
+        {&Programs::demo6ptE1, "demo6ptE1", 271.5f},
     };
     OffscreenShow& show = OffscreenShow::instance();
     for (const ProgramEdit& c : cases) {
