@@ -5,10 +5,13 @@ stretch of the timeline beside the native show's (bench/frame_log.sh), with
 the time from load to the start screen and the site's size.
 
   bench/web_frame_log.py <native build dir> <site dir> [--from S] [--to S] [--native LOG]
+  bench/web_frame_log.py <native build dir> <site dir> --loads N
 
 --native LOG takes a log bench/frame_log.sh wrote before instead of playing
-the native show again (it plays all 295 s in real time). A timing tool, not a
-test: it asserts nothing.
+the native show again (it plays all 295 s in real time). --loads N only loads
+the page N times, each in a fresh browser (nothing cached), and prints the
+time from load to the start screen of each. A timing tool, not a test: it
+asserts nothing.
 """
 import argparse
 import functools
@@ -90,23 +93,50 @@ def show_facts(build):
         return json.load(facts)
 
 
-def play_web(site, log, start, end, screen):
+def serve(site):
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def open_browser(screen):
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     size = f"--window-size={screen['width']},{screen['height']}"
     for flag in FLAGS + [size, "--user-data-dir=" + tempfile.mkdtemp()]:
         options.add_argument(flag)
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {**screen, "deviceScaleFactor": 1, "mobile": False})
+    return driver
+
+
+def load_page(driver, url):
+    """Opens the page and waits for its start screen: ms from navigation to it."""
+    driver.get(url)
+    while driver.execute_script("return !(window.showPage && showPage.state() === 'ready')"):
+        time.sleep(0.05)
+    return driver.execute_script("return window.showReadyAt")
+
+
+def measure_loads(site, count, screen):
+    server = serve(site)
+    for _ in range(count):
+        driver = open_browser(screen)
+        try:
+            print(f"load to start screen: {load_page(driver, f'http://127.0.0.1:{server.server_address[1]}/') / 1000:.2f} s",
+                  flush=True)
+        finally:
+            driver.quit()
+    server.shutdown()
+
+
+def play_web(site, log, start, end, screen):
+    server = serve(site)
+    driver = open_browser(screen)
     try:
-        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                               {**screen, "deviceScaleFactor": 1, "mobile": False})
         driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": FRAME_HOOK})
-        driver.get(f"http://127.0.0.1:{server.server_address[1]}/#t={start}")
-        while driver.execute_script("return !(window.showPage && showPage.state() === 'ready')"):
-            time.sleep(0.05)
-        ready_ms = driver.execute_script("return window.showReadyAt")
+        ready_ms = load_page(driver, f"http://127.0.0.1:{server.server_address[1]}/#t={start}")
         driver.find_element(By.ID, "start").click()
         while driver.execute_script("return showPage.state() === 'playing' && showPage.clock() < arguments[0]", end):
             time.sleep(0.5)
@@ -128,8 +158,11 @@ def main():
     parser.add_argument("--from", dest="start", type=float, default=0.0)
     parser.add_argument("--to", dest="end", type=float)
     parser.add_argument("--native")
+    parser.add_argument("--loads", type=int)
     args = parser.parse_args()
     facts = show_facts(args.build)
+    if args.loads:
+        return measure_loads(args.site, args.loads, facts["screen"])
     if args.end is None:
         args.end = facts["showEnd"]
     work = tempfile.mkdtemp(prefix="web_frame_log.")
