@@ -39,26 +39,34 @@ FLAGS = [
 ]
 
 # Logs, per animation frame while the show plays, the show clock the frame
-# draws and the milliseconds since the previous frame began: the same two
-# columns the native swap shim writes. Each frame ends by reading back one
-# pixel: the browser's GL runs in another process, and without that wait the
-# animation frames would time only the calls, not the drawing (Chromium's
-# finish() does not wait for it).
+# draws and the milliseconds from its start to the next frame's: the same two
+# columns the native swap shim writes. The page runs two animation loops (the
+# show's frame and the viewer's timeline), so a frame is one timestamp, not one
+# callback. Each frame begins by reading back one pixel: the browser's GL runs
+# in another process, and without that wait the animation frames would time
+# only the calls, not the drawing (Chromium's finish() does not wait for it).
 FRAME_HOOK = """
 window.frameLog = [];
 const pixel = new Uint8Array(4);
 const request = window.requestAnimationFrame.bind(window);
-let previous = null;
-window.requestAnimationFrame = (callback) => request((stamp) => {
+let stamp = null;     // the animation frame whose callbacks run now
+let previous = null;  // [show clock, performance.now()] where the last timed frame began
+function frameBegins() {
+  if (window.Module && Module.ctx) Module.ctx.readPixels(0, 0, 1, 1, Module.ctx.RGBA, Module.ctx.UNSIGNED_BYTE, pixel);
+  const now = performance.now();
   if (window.showPage && showPage.state() === 'playing') {
-    const now = performance.now();
-    if (previous !== null) frameLog.push([showPage.clock(), now - previous]);
-    previous = now;
+    if (previous !== null) frameLog.push([previous[0], now - previous[1]]);
+    previous = [showPage.clock(), now];
   } else {
     previous = null;
   }
-  callback(stamp);
-  if (window.Module && Module.ctx) Module.ctx.readPixels(0, 0, 1, 1, Module.ctx.RGBA, Module.ctx.UNSIGNED_BYTE, pixel);
+}
+window.requestAnimationFrame = (callback) => request((frame) => {
+  if (frame !== stamp) {
+    stamp = frame;
+    frameBegins();
+  }
+  callback(frame);
 });
 """
 
