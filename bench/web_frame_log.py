@@ -45,28 +45,34 @@ FLAGS = [
 # callback. Each frame begins by reading back one pixel: the browser's GL runs
 # in another process, and without that wait the animation frames would time
 # only the calls, not the drawing (Chromium's finish() does not wait for it).
+# A third column holds the milliseconds the frame's callbacks took (the show's
+# frame and its GL calls, up to WebGL): the rest is the wait for the drawing.
 FRAME_HOOK = """
 window.frameLog = [];
 const pixel = new Uint8Array(4);
 const request = window.requestAnimationFrame.bind(window);
 let stamp = null;     // the animation frame whose callbacks run now
 let previous = null;  // [show clock, performance.now()] where the last timed frame began
+let calls = 0;        // ms in this frame's callbacks
 function frameBegins() {
   if (window.Module && Module.ctx) Module.ctx.readPixels(0, 0, 1, 1, Module.ctx.RGBA, Module.ctx.UNSIGNED_BYTE, pixel);
   const now = performance.now();
   if (window.showPage && showPage.state() === 'playing') {
-    if (previous !== null) frameLog.push([previous[0], now - previous[1]]);
+    if (previous !== null) frameLog.push([previous[0], now - previous[1], calls]);
     previous = [showPage.clock(), now];
   } else {
     previous = null;
   }
+  calls = 0;
 }
 window.requestAnimationFrame = (callback) => request((frame) => {
   if (frame !== stamp) {
     stamp = frame;
     frameBegins();
   }
+  const began = performance.now();
   callback(frame);
+  calls += performance.now() - began;
 });
 """
 
@@ -139,7 +145,7 @@ def measure_loads(site, count, screen):
     server.shutdown()
 
 
-def play_web(site, log, start, end, screen):
+def play_web(site, log, calls_log, start, end, screen):
     server = serve(site)
     driver = open_browser(screen)
     try:
@@ -152,10 +158,11 @@ def play_web(site, log, start, end, screen):
     finally:
         driver.quit()
         server.shutdown()
-    with open(log, "w") as out:
-        for t, ms in frames:
+    with open(log, "w") as out, open(calls_log, "w") as calls_out:
+        for t, ms, calls in frames:
             if t < end:
                 out.write(f"{t:.4f} {ms:.3f}\n")
+                calls_out.write(f"{t:.4f} {calls:.3f}\n")
     return ready_ms
 
 
@@ -175,8 +182,8 @@ def main():
         args.end = facts["showEnd"]
     work = tempfile.mkdtemp(prefix="web_frame_log.")
 
-    web_log = os.path.join(work, "web.txt")
-    ready_ms = play_web(args.site, web_log, args.start, args.end, facts["screen"])
+    web_log, calls_log = os.path.join(work, "web.txt"), os.path.join(work, "web_calls.txt")
+    ready_ms = play_web(args.site, web_log, calls_log, args.start, args.end, facts["screen"])
     native_log = args.native
     if native_log is None:
         native_log = os.path.join(work, "native.txt")
@@ -184,18 +191,22 @@ def main():
         subprocess.run([bench, args.build, native_log], check=True, stdout=subprocess.DEVNULL)
 
     web, _ = table(args.build, web_log)
+    calls, _ = table(args.build, calls_log)
     native, _ = table(args.build, native_log)
-    print("frame times per stretch, ms: the native show on Xvfb, the web build in Chromium (ANGLE on Mesa)")
-    print(f"{'stretch (s)':<17} {'native':>14} {'web':>14} {'web/native':>12}")
-    print(f"{'':<17} {'median':>7}{'p90':>7} {'median':>7}{'p90':>7} {'median':>6}{'p90':>6}")
+    print("frame times per stretch, ms: the native show on Xvfb, the web build in Chromium (ANGLE on Mesa),")
+    print("and of the web frame, the page's own calls (the rest waits for the browser's GL process)")
+    print(f"{'stretch (s)':<17} {'native':>14} {'web':>14} {'web/native':>12} {'web calls':>14}")
+    print(f"{'':<17} {'median':>7}{'p90':>7} {'median':>7}{'p90':>7} {'median':>6}{'p90':>6} {'median':>7}{'p90':>7}")
     worst = 0.0
     for key, (count, median, p90) in web.items():
         if count == 0 or key not in native or native[key][0] == 0:
             continue
         _, n_median, n_p90 = native[key]
         worst = max(worst, p90 / n_p90)
+        _, c_median, c_p90 = calls[key]
         print(f"{key[0]:>7} - {key[1]:<7} {n_median:7.1f}{n_p90:7.1f} {median:7.1f}{p90:7.1f} "
-              f"{median / n_median:6.2f}{p90 / n_p90:6.2f}{'  p90 > 2x' if p90 > 2 * n_p90 else ''}")
+              f"{median / n_median:6.2f}{p90 / n_p90:6.2f} {c_median:7.1f}{c_p90:7.1f}"
+              f"{'  p90 > 2x' if p90 > 2 * n_p90 else ''}")
     web_median = median_of(web_log, args.start, args.end)
     native_median = median_of(native_log, args.start, args.end)
     print(f"median frame {args.start:g} to {args.end:g} s: native {native_median:.1f} ms, web {web_median:.1f} ms "
@@ -204,7 +215,7 @@ def main():
     size = sum(os.path.getsize(os.path.join(d, f)) for d, _, fs in os.walk(args.site) for f in fs)
     print(f"show.wasm {os.path.getsize(os.path.join(args.site, 'show.wasm')) / 1e6:.2f} MB, "
           f"site {size / 1e6:.2f} MB")
-    print(f"logs: {web_log} {native_log}")
+    print(f"logs: {web_log} {calls_log} {native_log}")
 
 
 if __name__ == "__main__":
