@@ -205,25 +205,25 @@ async function fetchWithProgress(file) {
   return data;
 }
 
-// Fetches every file into `into`, calling arrived(file, data) as each one
-// comes; those that fail are named in one message with a retry that fetches
-// only them again.
-async function fetchAll(files, into, arrived) {
-  const failed = [];
+// Fetches every file, calling arrived(file, data) as each one comes; those
+// that fail are named in one message with a retry that fetches only them again.
+async function fetchAll(files, arrived) {
+  const failed = new Map();  // file -> why
   await Promise.all(files.map(async (file) => {
+    let data;
     try {
-      into.set(file, await fetchWithProgress(file));
+      data = await fetchWithProgress(file);
     } catch (error) {
-      failed.push(`${file} (${error.message})`);
+      failed.set(file, error.message);
       return;
     }
-    arrived(file, into.get(file));
+    arrived(file, data);
   }));
-  if (!failed.length) return;
+  if (!failed.size) return;
   await new Promise((resolve) => {
-    say(`Could not load ${failed.join(', ')}.`, resolve);
+    say(`Could not load ${[...failed].map(([file, why]) => `${file} (${why})`).join(', ')}.`, resolve);
   });
-  return fetchAll(files.filter((f) => !into.has(f)), into, arrived);
+  return fetchAll([...failed.keys()], arrived);
 }
 
 // One promise per file, which resolves to its data once it has arrived.
@@ -534,7 +534,7 @@ function startShow(manifest, files, trackFiles) {
   const quad = showPage.programs === 'quad' ? manifest.quad : [];
   const target = (path) => (quad.includes(path) ? `demo6/${path.split('/').pop()}` : path);
   const data = Promise.all(manifest.data.concat(quad).map(async (path) => [target(path), await files.of(path)]));
-  const music = Promise.all(trackFiles.map(files.of));
+  const musicArrived = Promise.all(trackFiles.map(files.of));
   window.Module = {
     canvas: $('canvas'),
     showPage,
@@ -548,9 +548,10 @@ function startShow(manifest, files, trackFiles) {
     },
     preRun: [() => {
       Module.addRunDependency('data');
-      Promise.all([data, music]).then(([arrived]) => {
+      Promise.all([data, musicArrived]).then(([arrived]) => {
         for (const [path, bytes] of arrived) {
-          Module.FS.mkdirTree(path.substring(0, path.lastIndexOf('/')) || '.');
+          const dir = path.substring(0, path.lastIndexOf('/'));
+          if (dir) Module.FS.mkdirTree(dir);
           Module.FS.writeFile(path, bytes);
         }
         Module.removeRunDependency('data');
@@ -589,9 +590,8 @@ async function load() {
   const wanted = trackFiles.concat(manifest.files.map((f) => f.path).filter((path) =>
     !manifest.tracks.some((t) => t.sources.some((s) => s.file === path))));
   progress.total = manifest.files.filter((f) => wanted.includes(f.path)).reduce((sum, f) => sum + f.bytes, 0);
-  const data = new Map();
   const files = arrivals(wanted);
-  fetchAll(wanted, data, files.arrived);
+  fetchAll(wanted, files.arrived);
 
   const fine = fineDerivatives(gl);
   showPage.programs = link.programs === 'quad' || link.programs === 'taps' ? link.programs
