@@ -135,11 +135,11 @@ def load_page(driver, url):
 
 def measure_loads(site, count, screen):
     server = serve(site)
+    url = f"http://127.0.0.1:{server.server_address[1]}/"
     for _ in range(count):
         driver = open_browser(screen)
         try:
-            print(f"load to start screen: {load_page(driver, f'http://127.0.0.1:{server.server_address[1]}/') / 1000:.2f} s",
-                  flush=True)
+            print(f"load to start screen: {load_page(driver, url) / 1000:.2f} s", flush=True)
         finally:
             driver.quit()
     server.shutdown()
