@@ -180,8 +180,8 @@ function advance(file, bytes) {
   $('progress-file').textContent = file;
 }
 
-async function fetchWithProgress(file) {
-  const response = await fetch(file);
+async function fetchWithProgress(file, signal) {
+  const response = await fetch(file, { signal });
   if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
   const length = Number(response.headers.get('Content-Length')) || 0;
   if (!response.body || !length) {
@@ -206,24 +206,25 @@ async function fetchWithProgress(file) {
 }
 
 // Fetches every file, calling arrived(file, data) as each one comes; those
-// that fail are named in one message with a retry that fetches only them again.
-async function fetchAll(files, arrived) {
+// that fail are named in one message with a retry that fetches only them
+// again. Aborting `signal` ends it without a word.
+async function fetchAll(files, arrived, signal) {
   const failed = new Map();  // file -> why
   await Promise.all(files.map(async (file) => {
     let data;
     try {
-      data = await fetchWithProgress(file);
+      data = await fetchWithProgress(file, signal);
     } catch (error) {
       failed.set(file, error.message);
       return;
     }
     arrived(file, data);
   }));
-  if (!failed.size) return;
+  if (!failed.size || signal.aborted) return;
   await new Promise((resolve) => {
     say(`Could not load ${[...failed].map(([file, why]) => `${file} (${why})`).join(', ')}.`, resolve);
   });
-  return fetchAll([...failed.keys()], arrived);
+  return fetchAll([...failed.keys()], arrived, signal);
 }
 
 // One promise per file, which resolves to its data once it has arrived.
@@ -233,11 +234,10 @@ function arrivals(files) {
   return { of: (file) => promises.get(file), arrived: (file, data) => waiting.get(file)(data) };
 }
 
-// `request` is the first try, already under way.
-async function fetchManifest(request) {
-  for (;; request = fetch('files.json')) {
+async function fetchManifest() {
+  for (;;) {
     try {
-      const response = await request;
+      const response = await fetch('files.json');
       if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
       return await response.json();
     } catch (error) {
@@ -569,15 +569,7 @@ function startShow(manifest, files, trackFiles) {
 // show starts up as soon as theirs have come, and each track decodes as soon
 // as it has come. The start screen waits for the show and the music.
 async function load() {
-  const manifestRequest = fetch('files.json');
-  manifestRequest.catch(() => {});  // its failure is reported where it is awaited
-  const gl = webGL2();
-  if (!gl) {
-    showScreen(null);
-    say('This browser, or its GPU driver, lacks WebGL2: the show needs it to draw.');
-    return;
-  }
-  const manifest = await fetchManifest(manifestRequest);
+  const manifest = await fetchManifest();
   try {
     audio.init();
   } catch (error) {
@@ -591,7 +583,17 @@ async function load() {
     !manifest.tracks.some((t) => t.sources.some((s) => s.file === path))));
   progress.total = manifest.files.filter((f) => wanted.includes(f.path)).reduce((sum, f) => sum + f.bytes, 0);
   const files = arrivals(wanted);
-  fetchAll(wanted, files.arrived);
+  // The downloads start before the check for WebGL2, whose context takes a
+  // while to make; without WebGL2 they stop there.
+  const downloads = new AbortController();
+  fetchAll(wanted, files.arrived, downloads.signal);
+  const gl = webGL2();
+  if (!gl) {
+    downloads.abort();
+    showScreen(null);
+    say('This browser, or its GPU driver, lacks WebGL2: the show needs it to draw.');
+    return;
+  }
 
   const fine = fineDerivatives(gl);
   showPage.programs = link.programs === 'quad' || link.programs === 'taps' ? link.programs
