@@ -92,7 +92,8 @@ done)
 
 # What the page fetches (path and size, for the progress bar), which of it goes
 # into the show's file system, the quad-sharing programs that replace theirs
-# where derivatives are fine, and the tracks with the paths the cues name.
+# where derivatives are fine, and the tracks with the paths the cues name and
+# the rate each source decodes at (Opus always at 48 kHz, AAC at the WAV's).
 /usr/bin/python3 - "$site.new" "$lead" "$music" "$facts/show_facts.json" <<'EOF'
 import json, os, sys
 site, lead, music = sys.argv[1], int(sys.argv[2]), dict(l.split() for l in sys.argv[3].splitlines())
@@ -104,8 +105,9 @@ tracks = []
 for show_track in facts["tracks"]:
     stem, looped = show_track["stem"], show_track["looped"]
     track = {"plays": show_track["path"], "rate": facts["sampleRate"],
-             "sources": [{"file": f"music/{stem}.webm", "type": 'audio/webm; codecs="opus"'},
-                         {"file": f"music/{stem}.m4a", "type": 'audio/mp4; codecs="mp4a.40.2"'}]}
+             "sources": [{"file": f"music/{stem}.webm", "type": 'audio/webm; codecs="opus"', "rate": 48000},
+                         {"file": f"music/{stem}.m4a", "type": 'audio/mp4; codecs="mp4a.40.2"',
+                          "rate": facts["sampleRate"]}]}
     if looped:
         track.update(loopFrames=int(music[stem]), leadFrames=lead)
     tracks.append(track)

@@ -1,5 +1,6 @@
-// The page around the show: loads every file with a progress bar, decodes the
-// music, starts the wasm runtime (show.js), then shows the start screen. A
+// The page around the show: fetches every file with a progress bar and, as
+// they arrive, compiles the wasm and starts the show's runtime (show.js) while
+// the music decodes; the start screen comes once both are done. A
 // click starts the Web Audio context, asks for fullscreen and starts the show
 // clock. The show clock and the audio stop together while the tab is hidden
 // or the viewer pauses (Space); Left and Right seek, and a timeline shows
@@ -179,8 +180,8 @@ function advance(file, bytes) {
   $('progress-file').textContent = file;
 }
 
-async function fetchWithProgress(file) {
-  const response = await fetch(file);
+async function fetchWithProgress(file, signal) {
+  const response = await fetch(file, { signal });
   if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
   const length = Number(response.headers.get('Content-Length')) || 0;
   if (!response.body || !length) {
@@ -204,22 +205,33 @@ async function fetchWithProgress(file) {
   return data;
 }
 
-// Fetches every file; those that fail are named in one message with a retry
-// that fetches only them again.
-async function fetchAll(files, into) {
-  const failed = [];
+// Fetches every file, calling arrived(file, data) as each one comes; those
+// that fail are named in one message with a retry that fetches only them
+// again. Aborting `signal` ends it without a word.
+async function fetchAll(files, arrived, signal) {
+  const failed = new Map();  // file -> why
   await Promise.all(files.map(async (file) => {
+    let data;
     try {
-      into.set(file, await fetchWithProgress(file));
+      data = await fetchWithProgress(file, signal);
     } catch (error) {
-      failed.push(`${file} (${error.message})`);
+      failed.set(file, error.message);
+      return;
     }
+    arrived(file, data);
   }));
-  if (!failed.length) return;
+  if (!failed.size || signal.aborted) return;
   await new Promise((resolve) => {
-    say(`Could not load ${failed.join(', ')}.`, resolve);
+    say(`Could not load ${[...failed].map(([file, why]) => `${file} (${why})`).join(', ')}.`, resolve);
   });
-  return fetchAll(files.filter((f) => !into.has(f)), into);
+  return fetchAll([...failed.keys()], arrived, signal);
+}
+
+// One promise per file, which resolves to its data once it has arrived.
+function arrivals(files) {
+  const waiting = new Map();
+  const promises = new Map(files.map((file) => [file, new Promise((resolve) => waiting.set(file, resolve))]));
+  return { of: (file) => promises.get(file), arrived: (file, data) => waiting.get(file)(data) };
 }
 
 async function fetchManifest() {
@@ -234,11 +246,12 @@ async function fetchManifest() {
   }
 }
 
-function hasWebGL2() {
+// A WebGL2 context of the page's own, or null where there is none.
+function webGL2() {
   try {
-    return !!document.createElement('canvas').getContext('webgl2');
+    return document.createElement('canvas').getContext('webgl2');
   } catch (error) {
-    return false;
+    return null;
   }
 }
 
@@ -246,9 +259,8 @@ function hasWebGL2() {
 // of a pixel quad. The halo and glow programs can then share their taps across
 // the quad, as on the desktop; where they are coarse (SwiftShader, many mobile
 // GPUs) each pixel must take all of them itself, at four times the cost.
-function fineDerivatives() {
-  const gl = document.createElement('canvas').getContext('webgl2');
-  if (!gl) return false;
+// Asks `gl`, the page's own context, and loses it after.
+function fineDerivatives(gl) {
   const shader = (type, text) => {
     const s = gl.createShader(type);
     gl.shaderSource(s, text);
@@ -271,7 +283,11 @@ function fineDerivatives() {
       color = vec4(fine ? 1.0 : 0.0, 0.0, 0.0, 1.0);
     }`));
   gl.linkProgram(program);
-  if (!gl.getProgramParameter(program, gl.LINK_STATUS)) return false;
+  const lose = gl.getExtension('WEBGL_lose_context');
+  if (!gl.getProgramParameter(program, gl.LINK_STATUS)) {
+    if (lose) lose.loseContext();
+    return false;
+  }
   const target = gl.createTexture();
   gl.bindTexture(gl.TEXTURE_2D, target);
   gl.texStorage2D(gl.TEXTURE_2D, 1, gl.RGBA8, 8, 8);
@@ -282,7 +298,6 @@ function fineDerivatives() {
   gl.drawArrays(gl.TRIANGLES, 0, 3);
   const pixels = new Uint8Array(8 * 8 * 4);
   gl.readPixels(0, 0, 8, 8, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-  const lose = gl.getExtension('WEBGL_lose_context');
   if (lose) lose.loseContext();
   for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== 255) return false;
   return true;
@@ -293,6 +308,10 @@ function fineDerivatives() {
 const link = parseLink(location.hash);
 let state = 'loading';  // loading, ready, playing, ended
 let leftFullscreenAt = -Infinity;
+
+// Resolves when the show's start-up in main is done (never where it failed).
+let startedUp;
+const showStartedUp = new Promise((resolve) => { startedUp = resolve; });
 
 const showPage = {
   programs: null,  // 'quad' or 'taps'
@@ -307,16 +326,20 @@ const showPage = {
       say('The show could not start: its reasons are in the browser console.');
       return;
     }
-    state = 'ready';
-    if (link.start > 0) {
-      $('start-from').textContent = `from ${clockText(link.start)}`;
-      $('start-from').hidden = false;
-    }
-    showScreen('start');
-    window.showReadyAt = performance.now();
+    startedUp();
   },
   showEnded() { endShow(); },
 };
+
+function offerStart() {
+  state = 'ready';
+  if (link.start > 0) {
+    $('start-from').textContent = `from ${clockText(link.start)}`;
+    $('start-from').hidden = false;
+  }
+  showScreen('start');
+  window.showReadyAt = performance.now();
+}
 
 function begin(t) {
   showScreen(null);
@@ -476,60 +499,63 @@ function drawTimeline() {
 }
 requestAnimationFrame(drawTimeline);
 
-async function load() {
-  if (!hasWebGL2()) {
-    showScreen(null);
-    say('This browser, or its GPU driver, lacks WebGL2: the show needs it to draw.');
-    return;
-  }
-  const manifest = await fetchManifest();
-  try {
-    audio.init();
-  } catch (error) {
-    console.warn(`Web Audio: ${error.message}`);
-  }
-  const data = new Map();
-  // Of each track, the first source this browser says it can play.
+// Of each track, the first source this browser can play, and of those one
+// coded at the audio context's rate where there is one: decoding resamples
+// every other to that rate, which can take as long as the decoding itself.
+function trackSource(track) {
   const probe = document.createElement('audio');
-  const trackFiles = manifest.tracks.map((track) => {
-    const source = track.sources.find((s) => probe.canPlayType(s.type)) || track.sources[0];
-    return source.file;
-  });
-  showPage.programs = link.programs === 'quad' || link.programs === 'taps' ? link.programs
-    : fineDerivatives() ? 'quad' : 'taps';
-  console.info(`Programs: ${showPage.programs === 'quad' ? 'taps shared across pixel quads' : 'every tap per pixel'}`);
-  const quad = showPage.programs === 'quad' ? manifest.quad : [];
-  const wanted = manifest.files.map((f) => f.path).filter((path) =>
-    (!manifest.quad.includes(path) || quad.includes(path)) &&
-    (!manifest.tracks.some((t) => t.sources.some((s) => s.file === path)) || trackFiles.includes(path)));
-  progress.total = manifest.files.filter((f) => wanted.includes(f.path)).reduce((sum, f) => sum + f.bytes, 0);
-  await fetchAll(wanted, data);
+  const playable = track.sources.filter((s) => probe.canPlayType(s.type));
+  return (playable.find((s) => audio.ctx && s.rate === audio.ctx.sampleRate) || playable[0] ||
+          track.sources[0]).file;
+}
 
-  // Both tracks are decoded before the start screen; one that fails leaves the show silent.
+// Decodes both tracks, each as soon as its file arrives; one that fails
+// leaves the show silent.
+async function decodeMusic(tracks, trackFiles, files) {
   try {
     if (!audio.ctx) throw new Error('no Web Audio');
-    await Promise.all(manifest.tracks.map((track, i) => audio.decode(track, data.get(trackFiles[i]).buffer)));
+    await Promise.all(tracks.map((track, i) => files.of(trackFiles[i]).then((bytes) => audio.decode(track, bytes.buffer))));
   } catch (error) {
     console.warn(`Music: ${error.message}`);
     audio.failed = true;
     audio.tracks.clear();
     say('The music could not be decoded here: the show plays without sound.');
   }
+}
 
+// Starts the wasm runtime at once: it compiles show.wasm as soon as it has
+// arrived, and runs main (the show's start-up) once the data files are in its
+// file system and the music has arrived too. Main holds the page's thread for
+// its whole start-up, which would stall the downloads still running; decoding
+// runs beside it once begun.
+function startShow(manifest, files, trackFiles) {
+  const wasm = files.of('show.wasm').then((bytes) => WebAssembly.compile(bytes));
+  // The quad-sharing programs go in last, over the ES ones of the same name.
+  const quad = showPage.programs === 'quad' ? manifest.quad : [];
+  const target = (path) => (quad.includes(path) ? `demo6/${path.split('/').pop()}` : path);
+  const data = Promise.all(manifest.data.concat(quad).map(async (path) => [target(path), await files.of(path)]));
+  const musicArrived = Promise.all(trackFiles.map(files.of));
   window.Module = {
     canvas: $('canvas'),
-    wasmBinary: data.get('show.wasm'),
     showPage,
     print: (text) => console.log(text),
     onAbort: (what) => say(`The show stopped: ${what}`),
     printErr: (text) => console.warn(text),
+    instantiateWasm(imports, receiveInstance) {
+      wasm.then((module) => WebAssembly.instantiate(module, imports))
+        .then((instance) => receiveInstance(instance), (error) => say(`The show stopped: ${error.message}`));
+      return {};
+    },
     preRun: [() => {
-      for (const path of manifest.data) {
-        const dir = path.substring(0, path.lastIndexOf('/'));
-        if (dir) Module.FS.mkdirTree(dir);
-        Module.FS.writeFile(path, data.get(path));
-      }
-      for (const path of quad) Module.FS.writeFile(`demo6/${path.split('/').pop()}`, data.get(path));
+      Module.addRunDependency('data');
+      Promise.all([data, musicArrived]).then(([arrived]) => {
+        for (const [path, bytes] of arrived) {
+          const dir = path.substring(0, path.lastIndexOf('/'));
+          if (dir) Module.FS.mkdirTree(dir);
+          Module.FS.writeFile(path, bytes);
+        }
+        Module.removeRunDependency('data');
+      });
     }],
     onRuntimeInitialized: () => Module.callMain([]),
   };
@@ -537,6 +563,47 @@ async function load() {
   script.src = 'show.js';
   script.onerror = () => say('Could not load show.js.', () => location.reload());
   document.body.appendChild(script);
+}
+
+// Everything overlaps: the files download together, the wasm compiles and the
+// show starts up as soon as theirs have come, and each track decodes as soon
+// as it has come. The start screen waits for the show and the music.
+async function load() {
+  const manifest = await fetchManifest();
+  try {
+    audio.init();
+  } catch (error) {
+    console.warn(`Web Audio: ${error.message}`);
+  }
+  const trackFiles = manifest.tracks.map(trackSource);
+  // Both sets of programs are fetched (the quad-sharing ones are few and
+  // small), so that the downloads need not wait for the check below.
+  // The music first: its decoding is the longest of the start-up's work.
+  const wanted = trackFiles.concat(manifest.files.map((f) => f.path).filter((path) =>
+    !manifest.tracks.some((t) => t.sources.some((s) => s.file === path))));
+  progress.total = manifest.files.filter((f) => wanted.includes(f.path)).reduce((sum, f) => sum + f.bytes, 0);
+  const files = arrivals(wanted);
+  // The downloads start before the check for WebGL2, whose context takes a
+  // while to make; without WebGL2 they stop there.
+  const downloads = new AbortController();
+  fetchAll(wanted, files.arrived, downloads.signal);
+  const gl = webGL2();
+  if (!gl) {
+    downloads.abort();
+    showScreen(null);
+    say('This browser, or its GPU driver, lacks WebGL2: the show needs it to draw.');
+    return;
+  }
+
+  const fine = fineDerivatives(gl);
+  showPage.programs = link.programs === 'quad' || link.programs === 'taps' ? link.programs
+    : fine ? 'quad' : 'taps';
+  console.info(`Programs: ${showPage.programs === 'quad' ? 'taps shared across pixel quads' : 'every tap per pixel'}`);
+  // Decoding first: each track's decoding begins before main can take the thread.
+  const music = decodeMusic(manifest.tracks, trackFiles, files);
+  startShow(manifest, files, trackFiles);
+  await Promise.all([showStartedUp, music]);
+  offerStart();
 }
 
 // A link to another moment pasted into this tab starts the page over from it.

@@ -201,6 +201,10 @@ def check_frames(checks, driver, variant, base, native):
 
 def check_sound(checks, driver, base, site):
     open_page(driver, f"{base}/#t=12")
+    # The show starts up while the music decodes; the start screen waits for both.
+    decoded = js(driver, "[showPage.state(), showPage.audio.tracks.size]")
+    checks.check("the start screen comes with both tracks decoded", decoded == ["ready", len(FACTS["tracks"])],
+                 str(decoded))
     start(driver)
     first = js(driver, "[showPage.audio.ctx.state, showPage.audio.ctx.currentTime]")
     time.sleep(0.5)
