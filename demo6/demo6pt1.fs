@@ -6,7 +6,7 @@
 // stands out from the ground: light around dark text, dark around light text.
 void main() {
     float c = coverage(texel);
-    float halo = twoRingsUnfiltered(texel, 4.0, 11.0, 0.45);
+    float halo = twoRings(texel, 4.0, 11.0, 0.45);
     float luma = dot(textColor, vec3(0.299, 0.587, 0.114));
     bool darkText = luma < 0.4;
     vec3 haloColour = darkText ? vec3(0.5, 0.35, 1.0) : vec3(0.1, 0.02, 0.05);

@@ -15,7 +15,7 @@ void main() {
     if (quadBehind < 0.0 || hash(floor(gl_FragCoord.xy / 12.0)) < gone) discard;
 
     float c = coverage(texel);
-    float glow = blurUnfiltered(texel, 9.0);
+    float glow = blur(texel, 9.0);
     vec3 fg = mix(textColor, vec3(1.0), 0.85 * exp(-behind / 50.0));
     color = over(fg, c, vec3(0.42, 0.3, 1.0), 0.9 * glow);
 }

@@ -6,7 +6,7 @@
 // letters, a little later in each one from left to right.
 void main() {
     float c = coverage(texel);
-    float outline = twoRingsUnfiltered(texel, 3.0, 6.0, 0.55);
+    float outline = twoRings(texel, 3.0, 6.0, 0.55);
     float rows = max(float(textureSize(text, 0).y), 1.0);
     float v = 1.0 - texel.y / rows;  // 0 at the bitmap's bottom, 1 at its top
     float level = 0.5 + 0.55 * sin(time * 2.0 - gl_FragCoord.x * 0.004);

@@ -6,7 +6,7 @@
 // and a dark outline keeps the violet off the green.
 void main() {
     float c = coverage(texel);
-    float outline = twoRingsUnfiltered(texel, 3.0, 7.0, 0.6);
+    float outline = twoRings(texel, 3.0, 7.0, 0.6);
     float bar = mod(time * 240.0, 1500.0) - 200.0;
     float lit = exp(-pow((gl_FragCoord.y - bar) / 70.0, 2.0));
     float scan = mod(floor(gl_FragCoord.y), 3.0) < 1.0 ? 0.85 : 1.0;

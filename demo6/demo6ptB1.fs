@@ -7,7 +7,7 @@
 // off the navy.
 void main() {
     float c = coverage(texel);
-    float glow = blurUnfiltered(texel, 10.0);
+    float glow = blur(texel, 10.0);
     // One possible sparkle per 28-pixel screen cell, at a random spot in it.
     vec2 cell = floor(gl_FragCoord.xy / 28.0);
     float seed = hash(cell);

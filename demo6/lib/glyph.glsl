@@ -39,28 +39,10 @@ float texelCoverage(vec2 p) {
     return inside ? texelFetch(text, q, 0).r : 0.0;
 }
 
-// Largest coverage on a ring of radius r around p (eight filtered taps): a
-// dilation, for thin outlines.
-float ring(vec2 p, float r) {
-    const float k = 0.7071068;
-    const vec2 kSpokes[8] = vec2[](vec2(1.0, 0.0), vec2(k, k), vec2(0.0, 1.0), vec2(-k, k), vec2(-1.0, 0.0),
-                                   vec2(-k, -k), vec2(0.0, -1.0), vec2(k, -k));
-    float m = 0.0;
-    for (int i = 0; i < 8; ++i) m = max(m, coverage(p + r * kSpokes[i]));
-    return m;
-}
-
 // Largest coverage on a ring of radius r around p, sixteen directions shared
 // over the pixel quad (four taps a pixel): a dilation for halos and outlines.
 #ifndef GL_ES
 float dilate(vec2 p, float r) {
-    mat4x2 spokes = quadSpokes();
-    float m = 0.0;
-    for (int i = 0; i < 4; ++i) m = max(m, coverage(p + r * spokes[i]));
-    return quadMax(m);
-}
-
-float dilateUnfiltered(vec2 p, float r) {
     mat4x2 spokes = quadSpokes();
     float m = 0.0;
     for (int i = 0; i < 4; ++i) m = max(m, texelCoverage(p + r * spokes[i]));
@@ -68,15 +50,6 @@ float dilateUnfiltered(vec2 p, float r) {
 }
 #else
 float dilate(vec2 p, float r) {
-    float m = 0.0;
-    for (int k = 0; k < 4; ++k) {
-        mat4x2 spokes = quadSpokesAt(quadPlace(k));
-        for (int i = 0; i < 4; ++i) m = max(m, coverage(p + r * spokes[i]));
-    }
-    return m;
-}
-
-float dilateUnfiltered(vec2 p, float r) {
     float m = 0.0;
     for (int k = 0; k < 4; ++k) {
         mat4x2 spokes = quadSpokesAt(quadPlace(k));
@@ -100,12 +73,6 @@ mat2 ringSpokes() {
 // tap a ring a pixel.
 float twoRings(vec2 p, float near, float far, float w) {
     mat2 spokes = ringSpokes();
-    return w * quadMax(coverage(p + near * spokes[0])) + (1.0 - w) * quadMax(coverage(p + far * spokes[1]));
-}
-
-// The same halo from unfiltered taps, for wide soft halos under large type.
-float twoRingsUnfiltered(vec2 p, float near, float far, float w) {
-    mat2 spokes = ringSpokes();
     return w * quadMax(texelCoverage(p + near * spokes[0])) +
            (1.0 - w) * quadMax(texelCoverage(p + far * spokes[1]));
 }
@@ -122,18 +89,6 @@ float twoRings(vec2 p, float near, float far, float w) {
     float f = 0.0;
     for (int k = 0; k < 4; ++k) {
         mat2 spokes = ringSpokesAt(quadPlace(k));
-        n = max(n, coverage(p + near * spokes[0]));
-        f = max(f, coverage(p + far * spokes[1]));
-    }
-    return w * n + (1.0 - w) * f;
-}
-
-// The same halo from unfiltered taps, for wide soft halos under large type.
-float twoRingsUnfiltered(vec2 p, float near, float far, float w) {
-    float n = 0.0;
-    float f = 0.0;
-    for (int k = 0; k < 4; ++k) {
-        mat2 spokes = ringSpokesAt(quadPlace(k));
         n = max(n, texelCoverage(p + near * spokes[0]));
         f = max(f, texelCoverage(p + far * spokes[1]));
     }
@@ -141,8 +96,8 @@ float twoRingsUnfiltered(vec2 p, float near, float far, float w) {
 }
 #endif
 
-// Smallest coverage on a ring of radius r around p, shared over the quad,
-// from unfiltered taps: an erosion, to find the middle of each stroke.
+// Smallest coverage on a ring of radius r around p, shared over the quad: an
+// erosion, to find the middle of each stroke.
 #ifndef GL_ES
 float inner(vec2 p, float r) {
     mat4x2 spokes = quadSpokes();
@@ -169,31 +124,11 @@ float blur(vec2 p, float r) {
     const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
     int k = int(quadIndex());
     vec2 u = r * quadTurned(0.1963495, 0.7853982, 1.5707963);
-    float sum = coverage(p + kReach[k] * u) + coverage(p - kReach[(k + 2) % 4] * u);
-    return quadMean(0.5 * sum);
-}
-
-// The same glow from unfiltered taps: over a radius of many texels, half a
-// texel of aim does not show.
-float blurUnfiltered(vec2 p, float r) {
-    const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
-    int k = int(quadIndex());
-    vec2 u = r * quadTurned(0.1963495, 0.7853982, 1.5707963);
     float sum = texelCoverage(p + kReach[k] * u) + texelCoverage(p - kReach[(k + 2) % 4] * u);
     return quadMean(0.5 * sum);
 }
 #else
 float blur(vec2 p, float r) {
-    const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
-    float sum = 0.0;
-    for (int k = 0; k < 4; ++k) {
-        vec2 u = r * quadTurnedAt(0.1963495, 0.7853982, 1.5707963, quadPlace(k));
-        sum += coverage(p + kReach[k] * u) + coverage(p - kReach[(k + 2) % 4] * u);
-    }
-    return sum * 0.125;
-}
-
-float blurUnfiltered(vec2 p, float r) {
     const vec4 kReach = vec4(0.3, 0.55, 0.78, 1.0);
     float sum = 0.0;
     for (int k = 0; k < 4; ++k) {
