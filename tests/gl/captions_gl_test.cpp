@@ -93,29 +93,32 @@ TEST(CaptionsGl, TheAccentsOfTheOpeningTitleAreDrawn) {
 
 namespace {
 
-// A caption program as shipped, with one edit to its fragment source.
+// A caption program as shipped, with one edit to its fragment source (or
+// its vertex source).
 struct ProgramEdit {
     Shader Programs::*program;
     const char* stem;
     float t;
 };
 
-// The frame at the edit's t, drawn with the program's fragment source
-// edited by `edit` (which fails the test when the source is not as expected).
+// The frame at the edit's t, drawn with the program's source of the given
+// stage (".fs" or ".vs") edited by `edit` (which fails the test when the
+// source is not as expected).
 template <typename Edit>
-std::vector<std::uint8_t> drawnWithEdit(const ProgramEdit& c, Edit edit) {
-    std::ifstream in(std::string("demo6/") + c.stem + ".fs");
+std::vector<std::uint8_t> drawnWithEdit(const ProgramEdit& c, Edit edit, const std::string& stage = ".fs") {
+    std::ifstream in(std::string("demo6/") + c.stem + stage);
     std::stringstream source;
     source << in.rdbuf();
     std::string edited = source.str();
     if (!edit(edited)) return {};
-    const std::string path = ::testing::TempDir() + "/edited.fs";
+    const std::string path = ::testing::TempDir() + "/edited" + stage;
     std::ofstream(path) << edited;
-    const std::string vertex = std::string("demo6/") + c.stem + ".vs";
+    const std::string vertex = stage == ".vs" ? path : std::string("demo6/") + c.stem + ".vs";
+    const std::string fragment = stage == ".fs" ? path : std::string("demo6/") + c.stem + ".fs";
     OffscreenShow& show = OffscreenShow::instance();
     Shader& program = show.mutableResources().programs.*c.program;
     const Shader kept = program;
-    program = Shader(vertex.c_str(), path.c_str());
+    program = Shader(vertex.c_str(), fragment.c_str());
     program.use();
     program.setMat4("projection", screenProjection());  // as start-up gives every text program
     show.renderFrame(c.t);
@@ -194,5 +197,41 @@ TEST(CaptionsGl, UnfilteredTapsDrawAsTheFilteredOnes) {
         // Taps aimed half a texel off put hundreds of pixels that far out.
         EXPECT_LT(total / d.size(), 0.6) << c.stem << " at t = " << c.t;
         EXPECT_LE(std::count_if(d.begin(), d.end(), [](int v) { return v > 48; }), 50) << c.stem << " at t = " << c.t;
+    }
+}
+
+TEST(CaptionsGl, EveryGlyphQuadHoldsAllItDraws) {
+    // Each program grows its glyph quads by a margin just wide enough for its
+    // halo, shadow or motion (and, for taps shared over a pixel quad, the
+    // neighbour's reach); fragments beyond it are never drawn. With the
+    // margin grown by 8 texels more, the frame must not change: a margin
+    // too narrow cuts a halo off in a straight line along the quad's edge.
+    const std::string emit = "void emitGlyphQuad(vec2 margin, float scale) {";
+    const ProgramEdit cases[] = {
+        {&Programs::demo6pt1, "demo6pt1", 4.5f},     {&Programs::demo6pt1, "demo6pt1", 12.0f},
+        {&Programs::demo6pt3, "demo6pt3", 25.0f},    {&Programs::demo6pt4, "demo6pt4", 45.0f},
+        {&Programs::demo6pt61, "demo6pt61", 57.0f},  {&Programs::demo6pt71, "demo6pt71", 70.0f},
+        {&Programs::demo6pt91, "demo6pt91", 100.0f}, {&Programs::demo6ptA1, "demo6ptA1", 140.0f},
+        {&Programs::demo6ptB1, "demo6ptB1", 190.0f}, {&Programs::demo6ptC1, "demo6ptC1", 217.0f},
+        {&Programs::demo6ptD1, "demo6ptD1", 255.0f}, {&Programs::demo6ptE1, "demo6ptE1", 271.5f},
+    };
+    OffscreenShow& show = OffscreenShow::instance();
+    for (const ProgramEdit& c : cases) {
+        show.renderFrame(c.t);
+        const std::vector<std::uint8_t> shipped = show.pixels();
+        const std::vector<std::uint8_t> drawn = drawnWithEdit(
+            c,
+            [&](std::string& source) {
+                const std::size_t at = source.find(emit);
+                EXPECT_NE(at, std::string::npos) << c.stem << ".vs has no glyph quad as this test expects";
+                if (at == std::string::npos) return false;
+                source.insert(at + emit.size(), " margin += 8.0;");
+                return true;
+            },
+            ".vs");
+        ASSERT_FALSE(drawn.empty());
+        // Faint fragments round to the ground either way: off by 1 at most.
+        const std::vector<int> d = pixelDifferences(drawn, shipped);
+        EXPECT_EQ(std::count_if(d.begin(), d.end(), [](int v) { return v > 1; }), 0) << c.stem << " at t = " << c.t;
     }
 }
