@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "edited_program.h"
 #include "offscreen_show.h"
 
 // Real GL (Mesa llvmpipe on a private Xvfb): at a few times in every scene
@@ -138,46 +137,17 @@ TEST(ScenesGl, GroundShowsAwayFromTheScene) {
 // changes whole faces.
 TEST(ScenesGl, DroppingHiddenFacesChangesNoFace) {
     const std::string cull = "return facesEye() ? projection * eye : vec4(2.0, 2.0, 2.0, 1.0);";
-    struct Case {
-        Shader Programs::*program;
-        const char* stem;
-        float t;
-    };
-    const Case cases[] = {
+    const ProgramEdit cases[] = {
         {&Programs::demo6pt3_2, "demo6pt3-2", 37.0f}, {&Programs::demo6pt51, "demo6pt51", 51.0f},
         {&Programs::demo6pt62, "demo6pt62", 58.0f},   {&Programs::demo6pt72, "demo6pt72", 78.0f},
         {&Programs::demo6pt92, "demo6pt92", 100.0f},  {&Programs::demo6ptA2, "demo6ptA2", 145.0f},
         {&Programs::demo6ptB2, "demo6ptB2", 190.0f},  {&Programs::demo6ptC2, "demo6ptC2", 221.0f},
         {&Programs::demo6ptD2, "demo6ptD2", 245.0f},  {&Programs::demo6ptE2, "demo6ptE2", 270.0f},
     };
-    OffscreenShow& show = OffscreenShow::instance();
-    const std::string dir = ::testing::TempDir();
-    for (const Case& c : cases) {
-        show.renderFrame(c.t);
-        const std::vector<std::uint8_t> culled = show.pixels();
-
-        std::ifstream in(std::string("demo6/") + c.stem + ".vs");
-        std::stringstream source;
-        source << in.rdbuf();
-        std::string allFaces = source.str();
-        const std::size_t at = allFaces.find(cull);
-        ASSERT_NE(at, std::string::npos) << c.stem << ".vs no longer drops faces as this test expects";
-        allFaces.replace(at, cull.size(), "return projection * eye;");
-        const std::string path = dir + "/all_faces.vs";
-        std::ofstream(path) << allFaces;
-        const std::string fragment = std::string("demo6/") + c.stem + ".fs";
-        Shader variant(path.c_str(), fragment.c_str());
-        Shader& program = show.mutableResources().programs.*c.program;
-        const Shader shipped = program;
-        program = variant;
-        show.renderFrame(c.t);
-        program = shipped;
-
-        int differing = 0;
-        const std::vector<std::uint8_t>& drawn = show.pixels();
-        for (std::size_t i = 0; i < drawn.size(); i += 4)
-            differing += std::max({std::abs(drawn[i] - culled[i]), std::abs(drawn[i + 1] - culled[i + 1]),
-                                   std::abs(drawn[i + 2] - culled[i + 2])}) > 2;
+    for (const ProgramEdit& c : cases) {
+        const std::vector<int> d = pixelsMovedByEdit(c, ".vs", cull, "return projection * eye;");
+        ASSERT_FALSE(d.empty());
+        const auto differing = std::count_if(d.begin(), d.end(), [](int v) { return v > 2; });
         EXPECT_LE(differing, 300) << c.stem << " at t = " << c.t;
     }
 }
