@@ -8,8 +8,8 @@ log and load time.
   bench/before_after.py <base repo> <new repo> [--skip-record] [--skip-web]
 
 Each repo must hold a built build/ (show, frame_cost, frame_log_shim,
-frame_log_table, record; tools/setup.sh builds them all) and, for the browser,
-build-web/site/ (tools/web.sh --build-only). The whole run takes about half an
+frame_log_table, record; scripts/setup.sh builds them all) and, for the browser,
+build-web/site/ (scripts/web.sh --build-only). The whole run takes about half an
 hour: two 295 s frame logs, two recordings, two browser logs and ten page loads. A timing
 tool: it asserts nothing, it only marks what misses the goals (p90 over
 16.7 ms native or 33 ms in the browser; median over 7 ms; more than 3
@@ -73,7 +73,7 @@ def whole_median(text):
 
 def record_seconds(repo, out):
     start = time.monotonic()
-    subprocess.run([os.path.join(repo, "build/tools/capture/record"), "--run-dir", os.path.join(repo, "build/run"),
+    subprocess.run([os.path.join(repo, "build/hosts/recorder/record"), "--run-dir", os.path.join(repo, "build/run"),
                     out], check=True, env=GL_ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return time.monotonic() - start
 

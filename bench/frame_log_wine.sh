@@ -4,7 +4,7 @@
 # frame of each, and prints frame_log_table's table of each and, per stretch
 # of the timeline, the Windows build's median and p90 against the native ones.
 #   bench/frame_log_wine.sh <native build dir> [rounds] [log dir]
-# Needs tools/windows.sh --build-only first; builds show_frame_log.exe, the
+# Needs scripts/windows.sh --build-only first; builds show_frame_log.exe, the
 # Windows bench build, whose linker wraps the buffer swap as frame_log.sh's
 # preloaded shim does. Rounds alternate native and Wine (2 rounds: native,
 # Wine, native, Wine), so that a machine's changing load falls on both; the
@@ -17,14 +17,14 @@ rounds=${2:-1}
 logs=${3:-$repo/build-windows/frame_logs}
 mkdir -p "$logs"
 logs=$(cd "$logs" && pwd)
-[ -f "$repo/build-windows/exe/CMakeCache.txt" ] || { echo "run tools/windows.sh --build-only first" >&2; exit 1; }
+[ -f "$repo/build-windows/exe/CMakeCache.txt" ] || { echo "run scripts/windows.sh --build-only first" >&2; exit 1; }
 cmake -S "$repo/windows" -B "$repo/build-windows/exe" -DSHOW_FRAME_LOG=ON >/dev/null
 cmake --build "$repo/build-windows/exe" --target show_frame_log -j"$(nproc)" >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=""
-source "$repo/harness/private_display.sh"
-source "$repo/tools/windows/wine.sh"
+source "$repo/hosts/offscreen/private_display.sh"
+source "$repo/hosts/windows/wine.sh"
 trap 'wine_done; [ -z "$xvfb_pid" ] || kill "$xvfb_pid"; rm -rf "$work"' EXIT
 start_private_display || { echo "Xvfb did not start" >&2; exit 1; }
 export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 WINEDLLOVERRIDES=winealsa.drv=d

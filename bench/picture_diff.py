@@ -30,7 +30,7 @@ def stretch_middles(build, run_dir):
 
 def render(build, run_dir, out_dir, times):
     os.makedirs(out_dir, exist_ok=True)
-    subprocess.run([os.path.join(build, "tools/capture/render_frames"), out_dir, *times], cwd=run_dir,
+    subprocess.run([os.path.join(build, "hosts/recorder/render_frames"), out_dir, *times], cwd=run_dir,
                    env=GL_ENV, check=True, stdout=subprocess.DEVNULL)
 
 

@@ -18,7 +18,7 @@
 #include "runtime/glfw_clock.h"
 #include "show_facts.h"
 #include "timeline/show_host.h"
-#include "xvfb.h"
+#include "private_display.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #   sigterm        started as a background job (SIGINT ignored): SIGINT leaves it playing;
 #                  SIGTERM ends it within a second, after glfwTerminate, by SIGTERM
 #   no-sound       no sound device: not a word from ALSA, one line about the sound
-#   play-to-file   tools/play.sh > file 2>&1 keeps every line, and its status
+#   play-to-file   scripts/play.sh > file 2>&1 keeps every line, and its status
 #   whole-show     under a clock running 8x fast the show ends by itself with status 0
 #   missing-demo6  without demo6/ the read failures are printed and the show still runs
 #   missing-font   without fonts/c64.ttf and one image, start-up prints the image message, then
@@ -168,14 +168,14 @@ case "$case_name" in
     ;;
 
   play-to-file)
-    # tools/play.sh in a tree of its own whose build step does nothing and whose
+    # scripts/play.sh in a tree of its own whose build step does nothing and whose
     # run directory is this one. No 4.6 context here: the show fails at once.
-    mkdir -p "$work/tree/tools" "$work/tree/build"
-    cp "$(dirname "$0")/../../tools/play.sh" "$work/tree/tools/"
-    printf '#!/bin/sh\n' >"$work/tree/tools/setup.sh"
-    chmod +x "$work/tree/tools/setup.sh"
+    mkdir -p "$work/tree/scripts" "$work/tree/build"
+    cp "$(dirname "$0")/../../scripts/play.sh" "$work/tree/scripts/"
+    printf '#!/bin/sh\n' >"$work/tree/scripts/setup.sh"
+    chmod +x "$work/tree/scripts/setup.sh"
     ln -s "$run_dir" "$work/tree/build/run"
-    "$work/tree/tools/play.sh" >"$work/log" 2>&1
+    "$work/tree/scripts/play.sh" >"$work/log" 2>&1
     status=$?
     [ "$status" -eq 255 ] || fail "status $status, expected 255"
     for line in '^Failed to create GLFW window$' '^GLFW: GLX: ' \

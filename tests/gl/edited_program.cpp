@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
+
+#include <unistd.h>
 
 std::vector<int> pixelsMovedByEdit(const ProgramEdit& c, const std::string& stage, const std::string& marker,
                                    const std::string& replacement, void (*setUp)(Shader&)) {
@@ -20,7 +23,8 @@ std::vector<int> pixelsMovedByEdit(const ProgramEdit& c, const std::string& stag
         return {};
     }
     edited.replace(at, marker.size(), replacement);
-    const std::string path = ::testing::TempDir() + "/edited" + stage;
+    // Named for this process: two test runs on one machine must not draw each other's edits.
+    const std::string path = ::testing::TempDir() + "/edited_" + std::to_string(getpid()) + stage;
     std::ofstream(path) << edited;
 
     OffscreenShow& show = OffscreenShow::instance();

@@ -427,7 +427,7 @@ def main():
     with open(os.path.join(build, "facts", "show_facts.json")) as facts:
         FACTS.update(json.load(facts))
     work = tempfile.mkdtemp(prefix="browser_test.")
-    subprocess.run([os.path.join(build, "tools/capture/render_frames"), work] + [str(t) for t in FRAME_TIMES],
+    subprocess.run([os.path.join(build, "hosts/recorder/render_frames"), work] + [str(t) for t in FRAME_TIMES],
                    cwd=os.path.join(build, "run"), check=True, stdout=subprocess.DEVNULL)
     native = {t: np.asarray(Image.open(os.path.join(work, f"frame_{t}.png")).convert("RGB")).astype(int)
               for t in FRAME_TIMES}

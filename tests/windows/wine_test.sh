@@ -19,7 +19,7 @@ run_dir=$(cd "$1" && pwd)
 build=$(cd "$2" && pwd)
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 source "$repo/tests/e2e/private_display.sh"   # $work, $DISPLAY, fail(), cleanup
-source "$repo/tools/windows/wine.sh"
+source "$repo/hosts/windows/wine.sh"
 trap 'wine_done; cleanup' EXIT
 python=/usr/bin/python3
 
@@ -38,7 +38,7 @@ others=$(comm -23 <(echo "$imports") <(printf '%s.dll\n' "${system_dlls[@]}" | s
 [ -n "$imports" ] && [ -z "$others" ]
 check "show.exe imports only system DLLs" $? "$(echo $imports)"
 
-version=$("$repo/tools/version.sh")
+version=$("$repo/scripts/lib/version.sh")
 $python - "$exe" "$version" <<'PY'
 import sys
 data = open(sys.argv[1], "rb").read()
@@ -80,7 +80,7 @@ done
 status=$(cat "$work/status" 2>/dev/null)
 [ "$status" = 0 ]
 check "Escape ends the show with status 0" $? "status ${status:-none} after $press presses"
-(cd "$build/run" && ../tools/capture/render_frames "$work" 12 >/dev/null)
+(cd "$build/run" && ../hosts/recorder/render_frames "$work" 12 >/dev/null)
 $python - "$work/frame_12.png" "$work"/shot_*.png <<'PY'
 import sys
 import numpy as np

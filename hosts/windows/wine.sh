@@ -1,4 +1,4 @@
-# Sourced by the scripts that run show.exe under Wine (tools/windows.sh, the
+# Sourced by the scripts that run show.exe under Wine (scripts/windows.sh, the
 # Windows test, the Windows frame log).
 # wine_prefix <dir> makes <dir> a Wine prefix and exports WINEPREFIX and the
 # settings every run shares; the first time takes 10 to 20 s and 700 MB. Two

@@ -10,7 +10,7 @@
 # with the tests off.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
+scripts/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
 
 echo "== the benches and tools without the tests =="
 # Unoptimised: only whether it builds counts here.
@@ -25,16 +25,16 @@ cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests
 (cd build-sanitize && ctest --output-on-failure -j2 -L 'unit|sanitize')
 
 echo "== the Debian package =="
-tools/package.sh
+scripts/package.sh
 tests/package/package_test.sh build/packages/reve-brut_*_"$(dpkg --print-architecture)".deb
 
 echo "== the browser build, in headless Chromium =="
-tools/web.sh --build-only
-source tools/need_packages.sh
+scripts/web.sh --build-only
+source scripts/lib/need_packages.sh
 need_packages chromium chromium-driver python3-selenium python3-numpy python3-pil
 tests/web/browser_test.py build-web/site build
 
 echo "== the Windows build, under Wine =="
-tools/windows.sh --build-only
+scripts/windows.sh --build-only
 need_packages wine wine64 xvfb xauth xdotool ffmpeg python3-numpy python3-pil
 tests/windows/wine_test.sh build-windows/run build

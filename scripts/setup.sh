@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the show and its tests need (only those that
 # are missing), then configures and builds into build/.
-# Usage: tools/setup.sh [--target T]... [extra cmake arguments]
+# Usage: scripts/setup.sh [--target T]... [extra cmake arguments]
 #   Without cmake arguments build/ keeps the options it was configured with;
 #   with --target only those targets are built, else everything.
 set -euo pipefail
@@ -14,7 +14,7 @@ packages=(
   xvfb xauth libgl1-mesa-dri xdotool faketime x11-xserver-utils glslang-tools
   ffmpeg
 )
-source tools/need_packages.sh
+source scripts/lib/need_packages.sh
 need_packages "${packages[@]}"
 
 targets=() cmake_arguments=()

@@ -3,10 +3,10 @@
 # compiled with mingw-w64 and linked static, laid out with its data in
 # build-windows/run/ and zipped as build-windows/reve-brut-<version>-win64.zip;
 # then plays the zip's contents under Wine.
-#   tools/windows.sh                 build, then play under Wine (Escape ends it)
-#   tools/windows.sh --build-only    build only (CI, tools/release.sh)
+#   scripts/windows.sh                 build, then play under Wine (Escape ends it)
+#   scripts/windows.sh --build-only    build only (CI, scripts/release.sh)
 # Installs what it needs. The libraries are built once from Debian's source
-# packages and cached (tools/windows/build_libraries.sh); the music and the
+# packages and cached (hosts/windows/build_libraries.sh); the music and the
 # assembled GLSL programs come from the native build, so the cross build runs
 # no host tool of the show's.
 set -euo pipefail
@@ -17,10 +17,10 @@ play=1
 case ${1:-} in
   "") ;;
   --build-only) play=0 ;;
-  *) echo "usage: tools/windows.sh [--build-only]" >&2; exit 2 ;;
+  *) echo "usage: scripts/windows.sh [--build-only]" >&2; exit 2 ;;
 esac
 
-source tools/need_packages.sh
+source scripts/lib/need_packages.sh
 need_packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make python3
 ((play == 0)) || need_packages wine wine64 xvfb xauth
 
@@ -28,11 +28,11 @@ echo "== music and programs: made by the native build =="
 if [ -f build/CMakeCache.txt ]; then
   cmake --build build --target music_wavs run_data >/dev/null
 else
-  tools/setup.sh --target music_wavs --target run_data
+  scripts/setup.sh --target music_wavs --target run_data
 fi
 
 echo "== the libraries, static, for Windows =="
-libraries=$(tools/windows/build_libraries.sh | tail -n 1)
+libraries=$(hosts/windows/build_libraries.sh | tail -n 1)
 
 echo "== show.exe =="
 out=$repo/build-windows
@@ -42,12 +42,12 @@ out=$repo/build-windows
 mkdir -p "$out/sysinc"
 ln -sfn /usr/include/glm "$out/sysinc/glm"
 ln -sfn /usr/include/stb "$out/sysinc/stb"
-cmake -S windows -B "$out/exe" -DCMAKE_TOOLCHAIN_FILE="$repo/tools/windows/toolchain.cmake" \
+cmake -S hosts/windows -B "$out/exe" -DCMAKE_TOOLCHAIN_FILE="$repo/hosts/windows/toolchain.cmake" \
   -DCMAKE_PREFIX_PATH="$libraries" -DSHOW_SYSTEM_INCLUDE="$out/sysinc" >/dev/null
 cmake --build "$out/exe" -j"$(nproc)" --target show
 
 echo "== the zip =="
-version=$(tools/version.sh)
+version=$(scripts/lib/version.sh)
 name=reve-brut-$version-win64
 run=$out/run
 rm -rf "$run.new"
@@ -56,7 +56,7 @@ cp "$out/exe/show.exe" "$run.new/"
 cp -r build/run/demo6 build/run/fonts "$run.new/"
 # How to play, then every licence the zip must carry; with Windows' line ends.
 {
-  sed "s/@VERSION@/$version/g" windows/README.txt
+  sed "s/@VERSION@/$version/g" hosts/windows/README.txt
   section() { printf '\n\n%s\n%s\n\n' "$1" "$(sed 's/./-/g' <<<"$1")"; cat "$2"; }
   section "The program, its images and its music (MIT)" LICENSE
   for licence in fonts/LICENSE-*.txt; do
@@ -72,13 +72,13 @@ cp -r build/run/demo6 build/run/fonts "$run.new/"
 rm -rf "$run"
 mv "$run.new" "$run"
 stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
-/usr/bin/python3 tools/make_zip.py "$out/$name.zip" "$run" "$stamp"
+/usr/bin/python3 scripts/lib/make_zip.py "$out/$name.zip" "$run" "$stamp"
 echo "zip: $out/$name.zip ($(du -h "$out/$name.zip" | cut -f1); show.exe $(stat -c %s "$run/show.exe") bytes)"
 
 ((play)) || exit 0
 echo "== playing the zip's contents under Wine =="
-source harness/private_display.sh
-source tools/windows/wine.sh
+source hosts/offscreen/private_display.sh
+source hosts/windows/wine.sh
 played=$(mktemp -d)
 xvfb_pid=""
 cleanup() { wine_done; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$played"; }

@@ -1,4 +1,4 @@
-#include "xvfb.h"
+#include "private_display.h"
 
 #include <csignal>
 #include <cstdlib>

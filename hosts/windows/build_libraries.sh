@@ -3,7 +3,7 @@
 # source packages: GLFW, FreeType (no zlib, bzip2, png, harfbuzz or brotli: the
 # fonts need none), SDL2 (audio through WASAPI, DirectSound or winmm; its video
 # must stay on for it to link) and SDL2_mixer (WAVE only).
-#   tools/windows/build_libraries.sh
+#   hosts/windows/build_libraries.sh
 # prints the prefix that holds them (include/, lib/, lib/cmake/, and each one's
 # licence in licences/) as its last line.
 # The result is cached under the user's cache folder, keyed by the source
@@ -12,8 +12,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
-source "$repo/tools/need_packages.sh"
-source "$repo/tools/debian_source.sh"
+source "$repo/scripts/lib/need_packages.sh"
+source "$repo/scripts/lib/debian_source.sh"
 need_packages g++-mingw-w64-x86-64-posix cmake make dpkg-dev \
   libglfw3-dev libfreetype-dev libsdl2-dev libsdl2-mixer-dev
 

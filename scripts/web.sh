@@ -2,9 +2,9 @@
 # Builds the show for web browsers (WebAssembly, WebGL 2, Web Audio) into
 # build-web/site/, a static folder any web host can serve as it is, then
 # serves it on 127.0.0.1 and prints the address.
-#   tools/web.sh                 build, then serve (Ctrl+C stops the server)
-#   tools/web.sh --build-only    build only (CI)
-#   tools/web.sh --port N        serve on port N (default 8017)
+#   scripts/web.sh                 build, then serve (Ctrl+C stops the server)
+#   scripts/web.sh --build-only    build only (CI)
+#   scripts/web.sh --port N        serve on port N (default 8017)
 # Installs what it needs; the music comes from the native build's synthesiser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,12 +15,12 @@ while (($#)); do
   case $1 in
     --build-only) serve=0 ;;
     --port) port=$2; shift ;;
-    *) echo "usage: tools/web.sh [--build-only] [--port N]" >&2; exit 2 ;;
+    *) echo "usage: scripts/web.sh [--build-only] [--port N]" >&2; exit 2 ;;
   esac
   shift
 done
 
-source tools/need_packages.sh
+source scripts/lib/need_packages.sh
 need_packages emscripten cmake make ffmpeg python3 glslang-tools
 # Debian's emcc finds its node modules and its python only through these.
 export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
@@ -33,7 +33,7 @@ echo "== music, ES programs and the show's facts: made by the native build =="
 if [ -f build/CMakeCache.txt ]; then
   cmake --build build --target music_wavs demo6_programs demo6_programs_es demo6_programs_es_quad show_facts >/dev/null
 else
-  tools/setup.sh
+  scripts/setup.sh
 fi
 # The tracks, their loop flags and their sample rate, as the show has them.
 facts=$repo/build/facts
@@ -44,19 +44,19 @@ es_programs=$repo/build/run-es/demo6
 quad_programs=$repo/build/run-es-quad/demo6
 
 echo "== FreeType for wasm =="
-tools/web/build_freetype.sh "$out"
+hosts/web/build_freetype.sh "$out"
 
 echo "== show.wasm =="
 # Of the system's headers only glm (header-only) is needed, through a folder of its own.
 mkdir -p "$out/sysinc"
 ln -sfn /usr/include/glm "$out/sysinc/glm"
-emcmake cmake -S web -B "$out/wasm" -DSHOW_FREETYPE="$out/freetype" -DSHOW_SYSTEM_INCLUDE="$out/sysinc" >/dev/null
+emcmake cmake -S hosts/web -B "$out/wasm" -DSHOW_FREETYPE="$out/freetype" -DSHOW_SYSTEM_INCLUDE="$out/sysinc" >/dev/null
 cmake --build "$out/wasm" -j2
 
 echo "== site =="
 rm -rf "$site.new"
 mkdir -p "$site.new/demo6/images" "$site.new/music"
-cp web/index.html web/page.js "$facts/show_facts.js" "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.new/"
+cp hosts/web/index.html hosts/web/page.js "$facts/show_facts.js" "$out/wasm/show.js" "$out/wasm/show.wasm" "$site.new/"
 cp "$es_programs"/*.vs "$es_programs"/*.fs "$site.new/demo6/"
 # Where the browser's derivatives are fine (the page checks), the programs that
 # share taps across pixel quads run as on the desktop, with a quarter of the

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds every form of a release into build-release/:
-#   reve-brut_<version>_<arch>.deb      the Debian package (tools/package.sh)
-#   reve-brut-<version>-win64.zip       the Windows build (tools/windows.sh)
-#   reve-brut-<version>-web.zip         the browser site (tools/web.sh), to unpack on any web host
-#   reve-brut-<version>-1080p60.mp4     with --video: the whole show recorded (tools/record.sh)
+#   reve-brut_<version>_<arch>.deb      the Debian package (scripts/package.sh)
+#   reve-brut-<version>-win64.zip       the Windows build (scripts/windows.sh)
+#   reve-brut-<version>-web.zip         the browser site (scripts/web.sh), to unpack on any web host
+#   reve-brut-<version>-1080p60.mp4     with --video: the whole show recorded (scripts/record.sh)
 #   SHA256SUMS                          over all of them
-#   tools/release.sh [--video]
+#   scripts/release.sh [--video]
 # Installs what it needs, as the scripts it runs do.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,30 +15,30 @@ video=0
 case ${1:-} in
   "") ;;
   --video) video=1 ;;
-  *) echo "usage: tools/release.sh [--video]" >&2; exit 2 ;;
+  *) echo "usage: scripts/release.sh [--video]" >&2; exit 2 ;;
 esac
 
-version=$(tools/version.sh)
+version=$(scripts/lib/version.sh)
 out=$repo/build-release
 rm -rf "$out"
 mkdir -p "$out"
 
 echo "== the Debian package =="
-tools/package.sh
+scripts/package.sh
 cp build/packages/reve-brut_"$version"_"$(dpkg --print-architecture)".deb "$out/"
 
 echo "== the Windows zip =="
-tools/windows.sh --build-only
+scripts/windows.sh --build-only
 cp build-windows/reve-brut-"$version"-win64.zip "$out/"
 
 echo "== the browser site =="
-tools/web.sh --build-only
+scripts/web.sh --build-only
 stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
-/usr/bin/python3 tools/make_zip.py "$out/reve-brut-$version-web.zip" build-web/site "$stamp"
+/usr/bin/python3 scripts/lib/make_zip.py "$out/reve-brut-$version-web.zip" build-web/site "$stamp"
 
 if ((video)); then
   echo "== the whole show, recorded at 1080p60 =="
-  tools/record.sh --fps 60 --size 1920x1080 "$out/reve-brut-$version-1080p60.mp4"
+  scripts/record.sh --fps 60 --size 1920x1080 "$out/reve-brut-$version-1080p60.mp4"
 fi
 
 cd "$out"

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Only the show and its data; whatever else build/ is configured with stays.
-tools/setup.sh --target show
+scripts/setup.sh --target show
 
 xvfb_pid=""
 cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
@@ -13,7 +13,7 @@ trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: playing on a virtual display (Xvfb + Mesa llvmpipe with its OpenGL 4.6 override)."
-  source harness/private_display.sh
+  source hosts/offscreen/private_display.sh
   start_private_display || { echo "Xvfb did not start." >&2; exit 1; }
   export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
 fi

@@ -5,7 +5,7 @@
 # warnings are shown and whose errors fail the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tools/need_packages.sh
+source scripts/lib/need_packages.sh
 need_packages build-essential cmake pkg-config \
   libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev \
   dpkg-dev file lintian desktop-file-utils

@@ -16,7 +16,7 @@
 
 #include "render/gl.h"
 #include "runtime/startup.h"
-#include "xvfb.h"
+#include "private_display.h"
 
 namespace {
 

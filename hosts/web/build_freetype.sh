@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds FreeType 2.12 as a static WebAssembly library for the browser build:
-#   tools/web/build_freetype.sh <build-web-dir>
+#   hosts/web/build_freetype.sh <build-web-dir>
 # installs into <build-web-dir>/freetype/ (include/freetype2, lib/libfreetype.a).
 # Emscripten's own FreeType port downloads from the internet, so the library is
 # built from Debian's source package instead, with every optional dependency
 # (zlib, bzip2, png, harfbuzz, brotli) off: the show's fonts need none of them.
 # The source comes through a private deb-src list under the build folder
-# (tools/debian_source.sh), so nothing under /etc changes. A second run with the
+# (scripts/lib/debian_source.sh), so nothing under /etc changes. A second run with the
 # result present does nothing.
 set -euo pipefail
 
@@ -23,7 +23,7 @@ fi
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=../need_packages.sh
-source "$repo/tools/need_packages.sh"
+source "$repo/scripts/lib/need_packages.sh"
 need_packages emscripten dpkg-dev cmake make
 
 # Debian's emcc needs these to find its node modules and its python.
@@ -32,7 +32,7 @@ export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 work="$build_web/freetype-work"
 rm -rf "$work"
 # shellcheck source=../debian_source.sh
-source "$repo/tools/debian_source.sh"
+source "$repo/scripts/lib/debian_source.sh"
 debian_source "$work" freetype
 
 src=$(find "$work/src" -maxdepth 1 -type d -name 'freetype-2.12*' | head -n 1)
