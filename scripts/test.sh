@@ -1,40 +1,75 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: unit and recorded-GL
-# tests, real-GL tests on a private Xvfb, end-to-end runs of the show; then
-# the unit and recorded-GL tests again under AddressSanitizer and UBSan, and
-# the whole show and the recorder stopped by Ctrl+C under them with
-# LeakSanitizer; then builds the Debian package and checks it unpacked; then
-# builds the browser build and checks it in headless Chromium (ANGLE on Mesa
-# and SwiftShader); then cross-builds for Windows and checks show.exe under
-# Wine. Before the tests run, the benches and tools build once
-# with the tests off.
+# Installs what is missing, builds, and runs every test, stage by stage, with
+# each stage's duration:
+#   the benches and tools built once with the tests off (so they never come
+#     to lean on the tests);
+#   the unit and recorded-GL tests, the real-GL tests on a private Xvfb and
+#     end-to-end runs of the show;
+#   the unit and recorded-GL tests again under AddressSanitizer and UBSan, and
+#     the whole show and the recorder stopped by Ctrl+C under them with
+#     LeakSanitizer;
+#   the Debian package, checked unpacked;
+#   the browser build in headless Chromium (ANGLE on Mesa and SwiftShader);
+#   the Windows build, cross-compiled and checked under Wine.
+# scripts/test.sh --quick runs the unit and recorded-GL tests alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
 
-echo "== the benches and tools without the tests =="
-# Unoptimised: only whether it builds counts here.
-cmake -S . -B build-standalone -DCMAKE_BUILD_TYPE=None -DSHOW_TESTS=OFF -DSHOW_BENCHMARKS=ON >/dev/null
-cmake --build build-standalone -j"$(nproc)"
+quick=0
+case ${1:-} in
+  "") ;;
+  --quick) quick=1 ;;
+  *) echo "usage: scripts/test.sh [--quick]" >&2; exit 2 ;;
+esac
 
-(cd build && ctest --output-on-failure -j2)
+# stage <title> <command>...: runs one stage and says how long it took.
+stage() {
+  local title=$1 started=$SECONDS
+  shift
+  echo "== $title =="
+  "$@"
+  echo "== $title: $((SECONDS - started)) s =="
+}
 
-echo "== unit and recorded-GL tests, the whole show and the stopped recorder, with AddressSanitizer and UBSan =="
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSHOW_SANITIZE=ON -DSHOW_BENCHMARKS=OFF >/dev/null
-cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests run_data show record_tests
-(cd build-sanitize && ctest --output-on-failure -j2 -L 'unit|sanitize')
+stage "build" scripts/setup.sh -DSHOW_TESTS=ON -DSHOW_BENCHMARKS=ON
+if ((quick)); then
+  stage "unit and recorded-GL tests" ctest --test-dir build --output-on-failure -j2 -L unit
+  exit 0
+fi
 
-echo "== the Debian package =="
-scripts/package.sh
-tests/package/package_test.sh build/packages/reve-brut_*_"$(dpkg --print-architecture)".deb
+standalone() {
+  # Unoptimised: only whether it builds counts here.
+  cmake -S . -B build-standalone -DCMAKE_BUILD_TYPE=None -DSHOW_TESTS=OFF -DSHOW_BENCHMARKS=ON >/dev/null
+  cmake --build build-standalone -j"$(nproc)"
+}
+stage "the benches and tools without the tests" standalone
 
-echo "== the browser build, in headless Chromium =="
-scripts/web.sh --build-only
+stage "unit, recorded-GL, real-GL and end-to-end tests" ctest --test-dir build --output-on-failure -j2
+
+sanitized() {
+  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSHOW_SANITIZE=ON -DSHOW_BENCHMARKS=OFF >/dev/null
+  cmake --build build-sanitize -j"$(nproc)" --target unit_tests sound_engine_tests run_data show record_tests
+  ctest --test-dir build-sanitize --output-on-failure -j2 -L 'unit|sanitize'
+}
+stage "unit and recorded-GL tests, the whole show and the stopped recorder, with AddressSanitizer and UBSan" sanitized
+
+package() {
+  scripts/package.sh
+  tests/package/package_test.sh build/packages/reve-brut_*_"$(dpkg --print-architecture)".deb
+}
+stage "the Debian package" package
+
 source scripts/lib/need_packages.sh
-need_packages chromium chromium-driver python3-selenium python3-numpy python3-pil
-tests/web/browser_test.py build-web/site build
+browser() {
+  scripts/web.sh --build-only
+  need_packages chromium chromium-driver python3-selenium python3-numpy python3-pil
+  tests/web/browser_test.py build-web/site build
+}
+stage "the browser build, in headless Chromium" browser
 
-echo "== the Windows build, under Wine =="
-scripts/windows.sh --build-only
-need_packages wine wine64 xvfb xauth xdotool ffmpeg python3-numpy python3-pil
-tests/windows/wine_test.sh build-windows/run build
+windows() {
+  scripts/windows.sh --build-only
+  need_packages wine wine64 xvfb xauth xdotool ffmpeg python3-numpy python3-pil
+  tests/windows/wine_test.sh build-windows/run build
+}
+stage "the Windows build, under Wine" windows
