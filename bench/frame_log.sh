@@ -8,10 +8,10 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 log=${2:-$build/frame_log.txt}
 case $log in /*) ;; *) log=$PWD/$log ;; esac
-. "$(dirname "$0")/../hosts/offscreen/private_display.sh"
+. "$(dirname "$0")/../scripts/lib/private_display.sh"
 start_private_display || { echo "Xvfb did not start" >&2; exit 1; }
 trap 'kill "$xvfb_pid"' EXIT
-export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
+export_gl46
 cd "$build/run"
 SHOW_FRAME_LOG=$log LD_PRELOAD=$build/bench/libframe_log_shim.so ./show >/dev/null
 "$build/bench/frame_log_table" "$log"

@@ -18,16 +18,17 @@ logs=${3:-$repo/build-windows/frame_logs}
 mkdir -p "$logs"
 logs=$(cd "$logs" && pwd)
 [ -f "$repo/build-windows/exe/CMakeCache.txt" ] || { echo "run scripts/windows.sh --build-only first" >&2; exit 1; }
-cmake -S "$repo/windows" -B "$repo/build-windows/exe" -DSHOW_FRAME_LOG=ON >/dev/null
+cmake -S "$repo/hosts/windows" -B "$repo/build-windows/exe" -DSHOW_FRAME_LOG=ON >/dev/null
 cmake --build "$repo/build-windows/exe" --target show_frame_log -j"$(nproc)" >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=""
-source "$repo/hosts/offscreen/private_display.sh"
-source "$repo/hosts/windows/wine.sh"
+source "$repo/scripts/lib/private_display.sh"
+source "$repo/scripts/lib/wine.sh"
 trap 'wine_done; [ -z "$xvfb_pid" ] || kill "$xvfb_pid"; rm -rf "$work"' EXIT
 start_private_display || { echo "Xvfb did not start" >&2; exit 1; }
-export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 WINEDLLOVERRIDES=winealsa.drv=d
+export_gl46
+export WINEDLLOVERRIDES=winealsa.drv=d
 wine_prefix "$work/prefix" >/dev/null
 cp -r "$repo/build-windows/run" "$work/run"
 cp "$repo/build-windows/exe/show_frame_log.exe" "$work/run/"

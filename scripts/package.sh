@@ -6,9 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/need_packages.sh
-need_packages build-essential cmake pkg-config \
-  libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev \
-  dpkg-dev file lintian desktop-file-utils
+need_packages build sources package
 
 # Debian's compiler and linker flags, without -g: the packaged binary is stripped.
 debian_flags() {

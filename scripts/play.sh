@@ -10,13 +10,8 @@ scripts/setup.sh --target show
 xvfb_pid=""
 cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-  echo "No display: playing on a virtual display (Xvfb + Mesa llvmpipe with its OpenGL 4.6 override)."
-  source hosts/offscreen/private_display.sh
-  start_private_display || { echo "Xvfb did not start." >&2; exit 1; }
-  export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
-fi
+source scripts/lib/private_display.sh
+display_or_private playing || exit 1
 cd build/run
 
 # The show's messages go where this script's output goes (a terminal, a file,

@@ -33,8 +33,8 @@ cp build-windows/reve-brut-"$version"-win64.zip "$out/"
 
 echo "== the browser site =="
 scripts/web.sh --build-only
-stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
-/usr/bin/python3 scripts/lib/make_zip.py "$out/reve-brut-$version-web.zip" build-web/site "$stamp"
+source scripts/lib/builds.sh
+/usr/bin/python3 scripts/lib/make_zip.py "$out/reve-brut-$version-web.zip" build-web/site "$(archive_stamp)"
 
 if ((video)); then
   echo "== the whole show, recorded at 1080p60 =="

@@ -7,15 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
-  build-essential cmake pkg-config
-  libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri xdotool faketime x11-xserver-utils glslang-tools
-  ffmpeg
-)
 source scripts/lib/need_packages.sh
-need_packages "${packages[@]}"
+need_packages build display test numeric media
 
 targets=() cmake_arguments=()
 while (($#)); do

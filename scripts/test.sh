@@ -62,14 +62,14 @@ stage "the Debian package" package
 source scripts/lib/need_packages.sh
 browser() {
   scripts/web.sh --build-only
-  need_packages chromium chromium-driver python3-selenium python3-numpy python3-pil
+  need_packages browser numeric
   tests/web/browser_test.py build-web/site build
 }
 stage "the browser build, in headless Chromium" browser
 
 windows() {
   scripts/windows.sh --build-only
-  need_packages wine wine64 xvfb xauth xdotool ffmpeg python3-numpy python3-pil
+  need_packages wine display media numeric
   tests/windows/wine_test.sh build-windows/run build
 }
 stage "the Windows build, under Wine" windows

@@ -21,20 +21,16 @@ while (($#)); do
 done
 
 source scripts/lib/need_packages.sh
-need_packages emscripten cmake make ffmpeg python3 glslang-tools
-# Debian's emcc finds its node modules and its python only through these.
-export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+source scripts/lib/builds.sh
+need_packages build media web
+emscripten_environment
 
 out=$repo/build-web
 site=$out/site
 mkdir -p "$out"
 
 echo "== music, ES programs and the show's facts: made by the native build =="
-if [ -f build/CMakeCache.txt ]; then
-  cmake --build build --target music_wavs demo6_programs demo6_programs_es demo6_programs_es_quad show_facts >/dev/null
-else
-  scripts/setup.sh
-fi
+native_prerequisites music_wavs demo6_programs demo6_programs_es demo6_programs_es_quad show_facts
 # The tracks, their loop flags and their sample rate, as the show has them.
 facts=$repo/build/facts
 source "$facts/show_facts.sh"
@@ -48,8 +44,7 @@ hosts/web/build_freetype.sh "$out"
 
 echo "== show.wasm =="
 # Of the system's headers only glm (header-only) is needed, through a folder of its own.
-mkdir -p "$out/sysinc"
-ln -sfn /usr/include/glm "$out/sysinc/glm"
+system_include_links "$out/sysinc" glm
 emcmake cmake -S hosts/web -B "$out/wasm" -DSHOW_FREETYPE="$out/freetype" -DSHOW_SYSTEM_INCLUDE="$out/sysinc" >/dev/null
 cmake --build "$out/wasm" -j2
 

@@ -21,15 +21,12 @@ case ${1:-} in
 esac
 
 source scripts/lib/need_packages.sh
-need_packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make python3
-((play == 0)) || need_packages wine wine64 xvfb xauth
+source scripts/lib/builds.sh
+need_packages build windows
+((play == 0)) || need_packages wine display
 
 echo "== music and programs: made by the native build =="
-if [ -f build/CMakeCache.txt ]; then
-  cmake --build build --target music_wavs run_data >/dev/null
-else
-  scripts/setup.sh --target music_wavs --target run_data
-fi
+native_prerequisites music_wavs run_data
 
 echo "== the libraries, static, for Windows =="
 libraries=$(hosts/windows/build_libraries.sh | tail -n 1)
@@ -39,9 +36,7 @@ out=$repo/build-windows
 # Of the system's headers only glm and stb (both header-only), through a
 # folder of their own: Debian's glm package would put all of /usr/include on
 # the path, whose headers are the host's, not Windows'.
-mkdir -p "$out/sysinc"
-ln -sfn /usr/include/glm "$out/sysinc/glm"
-ln -sfn /usr/include/stb "$out/sysinc/stb"
+system_include_links "$out/sysinc" glm stb
 cmake -S hosts/windows -B "$out/exe" -DCMAKE_TOOLCHAIN_FILE="$repo/hosts/windows/toolchain.cmake" \
   -DCMAKE_PREFIX_PATH="$libraries" -DSHOW_SYSTEM_INCLUDE="$out/sysinc" >/dev/null
 cmake --build "$out/exe" -j"$(nproc)" --target show
@@ -71,23 +66,18 @@ cp -r build/run/demo6 build/run/fonts "$run.new/"
 } | sed 's/\r*$/\r/' > "$run.new/README.txt"
 rm -rf "$run"
 mv "$run.new" "$run"
-stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
-/usr/bin/python3 scripts/lib/make_zip.py "$out/$name.zip" "$run" "$stamp"
+/usr/bin/python3 scripts/lib/make_zip.py "$out/$name.zip" "$run" "$(archive_stamp)"
 echo "zip: $out/$name.zip ($(du -h "$out/$name.zip" | cut -f1); show.exe $(stat -c %s "$run/show.exe") bytes)"
 
 ((play)) || exit 0
 echo "== playing the zip's contents under Wine =="
-source hosts/offscreen/private_display.sh
-source hosts/windows/wine.sh
+source scripts/lib/private_display.sh
+source scripts/lib/wine.sh
 played=$(mktemp -d)
 xvfb_pid=""
 cleanup() { wine_done; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$played"; }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  echo "No display: playing on a virtual display (Xvfb + Mesa llvmpipe with its OpenGL 4.6 override)."
-  start_private_display || { echo "Xvfb did not start." >&2; exit 1; }
-  export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
-fi
+display_or_private playing || exit 1
 # Without a sound card, Wine's ALSA driver would print its own complaints.
 [ -e /dev/snd ] || export WINEDLLOVERRIDES=winealsa.drv=d
 wine_prefix "${WINEPREFIX:-$HOME/.wine}"

@@ -1,6 +1,6 @@
 #pragma once
 // A private X server for software-rendered GL: Xvfb on a free display, from
-// private_display.sh beside this file, with Mesa's 4.6 override, stopped by
+// scripts/lib/private_display.sh, with Mesa's 4.6 override, stopped by
 // its process id when the process ends.
 #include <string>
 

@@ -22,16 +22,13 @@ if [ -f "$lib" ] && [ -f "$prefix/include/freetype2/ft2build.h" ]; then
 fi
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-# shellcheck source=../need_packages.sh
 source "$repo/scripts/lib/need_packages.sh"
-need_packages emscripten dpkg-dev cmake make
-
-# Debian's emcc needs these to find its node modules and its python.
-export NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+source "$repo/scripts/lib/builds.sh"
+need_packages build sources web
+emscripten_environment
 
 work="$build_web/freetype-work"
 rm -rf "$work"
-# shellcheck source=../debian_source.sh
 source "$repo/scripts/lib/debian_source.sh"
 debian_source "$work" freetype
 

@@ -14,8 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 source "$repo/scripts/lib/need_packages.sh"
 source "$repo/scripts/lib/debian_source.sh"
-need_packages g++-mingw-w64-x86-64-posix cmake make dpkg-dev \
-  libglfw3-dev libfreetype-dev libsdl2-dev libsdl2-mixer-dev
+need_packages build sources windows
 
 # The source packages in the versions the native build uses.
 sources=()

@@ -1,9 +1,32 @@
-# Sourced by the set-up scripts: need_packages <package>... installs those of
-# the given Debian packages that are missing (with sudo when not run as root).
+# Sourced by the scripts: need_packages <group>... installs the missing Debian
+# packages of those groups (with sudo when not run as root). Every package the
+# scripts use stands here, once, in the group of what it is for.
+package_group() {
+  case $1 in
+    build)    echo build-essential cmake make pkg-config python3 libglfw3-dev libgl-dev libfreetype-dev \
+                   libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev ;;
+    display)  echo xvfb xauth libgl1-mesa-dri xdotool x11-xserver-utils ;;
+    test)     echo libgtest-dev libgmock-dev libbenchmark-dev faketime glslang-tools ;;
+    numeric)  echo python3-numpy python3-pil ;;
+    media)    echo ffmpeg ;;
+    plot)     echo python3-matplotlib ;;
+    sources)  echo dpkg-dev ;;
+    package)  echo file lintian desktop-file-utils ;;
+    web)      echo emscripten ;;
+    browser)  echo chromium chromium-driver python3-selenium ;;
+    windows)  echo g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libsdl2-dev ;;
+    wine)     echo wine wine64 ;;
+    *) echo "need_packages: no package group \"$1\"" >&2; return 1 ;;
+  esac
+}
+
 need_packages() {
-  local missing=() p sudo=""
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  local missing=() group p sudo="" packages
+  for group in "$@"; do
+    packages=$(package_group "$group") || return 1
+    for p in $packages; do
+      dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
   done
   ((${#missing[@]})) || return 0
   echo "Installing: ${missing[*]}"

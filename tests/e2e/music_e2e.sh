@@ -15,7 +15,7 @@ run_dir=$(cd "$1" && pwd)
 case_name=$2
 source "$(dirname "$0")/private_display.sh"
 
-export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
+export_gl46
 
 if [ "$case_name" = no-device ]; then
   output=$(cd "$run_dir" && SDL_AUDIODRIVER=no-such-driver faketime -f '+0 x8' timeout 200 ./show 2>/dev/null)

@@ -13,7 +13,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-source "$(dirname "${BASH_SOURCE[0]}")/../../hosts/offscreen/private_display.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/private_display.sh"
 start_private_display || fail "Xvfb did not start"
 
 # Whether a GLFW window is mapped on the private display.

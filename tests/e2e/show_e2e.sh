@@ -170,8 +170,9 @@ case "$case_name" in
   play-to-file)
     # scripts/play.sh in a tree of its own whose build step does nothing and whose
     # run directory is this one. No 4.6 context here: the show fails at once.
-    mkdir -p "$work/tree/scripts" "$work/tree/build"
+    mkdir -p "$work/tree/scripts/lib" "$work/tree/build"
     cp "$(dirname "$0")/../../scripts/play.sh" "$work/tree/scripts/"
+    cp "$(dirname "$0")/../../scripts/lib/private_display.sh" "$work/tree/scripts/lib/"
     printf '#!/bin/sh\n' >"$work/tree/scripts/setup.sh"
     chmod +x "$work/tree/scripts/setup.sh"
     ln -s "$run_dir" "$work/tree/build/run"

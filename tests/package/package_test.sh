@@ -7,7 +7,8 @@
 set -uo pipefail
 deb=$(readlink -f "$1")
 source "$(dirname "$0")/../e2e/private_display.sh"
-export SDL_AUDIODRIVER=dummy MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
+export SDL_AUDIODRIVER=dummy
+export_gl46
 
 root="$work/root"
 dpkg -x "$deb" "$root" || fail "dpkg -x $deb"

@@ -19,7 +19,7 @@ run_dir=$(cd "$1" && pwd)
 build=$(cd "$2" && pwd)
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 source "$repo/tests/e2e/private_display.sh"   # $work, $DISPLAY, fail(), cleanup
-source "$repo/hosts/windows/wine.sh"
+source "$repo/scripts/lib/wine.sh"
 trap 'wine_done; cleanup' EXIT
 python=/usr/bin/python3
 

@@ -25,3 +25,18 @@ start_private_display() {
   [ -n "$number" ] || return 1
   export DISPLAY=":$number"
 }
+
+# Makes Mesa's software renderer offer the OpenGL 4.6 core context the show
+# asks for (llvmpipe offers 4.5 otherwise).
+export_gl46() { export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460; }
+
+# display_or_private <what it does>: keeps the display DISPLAY names; without
+# one, says so and starts a private one with the 4.6 override. Returns 1 when
+# no server came up. The caller stops $xvfb_pid (empty with a display of its own).
+display_or_private() {
+  xvfb_pid=""
+  [ -z "${DISPLAY:-}" ] || return 0
+  echo "No display: $1 on a virtual display (Xvfb + Mesa llvmpipe with its OpenGL 4.6 override)."
+  start_private_display || { echo "Xvfb did not start." >&2; return 1; }
+  export_gl46
+}
