@@ -12,7 +12,7 @@ packages=(
   libglfw3-dev libgl-dev libfreetype-dev libstb-dev libglm-dev libsdl2-mixer-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri xdotool faketime x11-xserver-utils glslang-tools
-  ffmpeg
+  ffmpeg python3 python3-pil
 )
 source tools/need_packages.sh
 need_packages "${packages[@]}"
