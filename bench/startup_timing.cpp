@@ -16,6 +16,7 @@
 #include "render/gl.h"
 #include "runtime/startup.h"
 #include "runtime/glfw_clock.h"
+#include "runtime/glfw_platform.h"
 #include "show_facts.h"
 #include "timeline/show_host.h"
 #include "private_display.h"
@@ -36,6 +37,7 @@ int main() {
         std::fprintf(stderr, "no display and no Xvfb\n");
         return 1;
     }
+    chooseGlfwPlatform();
     glfwInit();
     StartupPrefetch prefetch = startPrefetch();
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);

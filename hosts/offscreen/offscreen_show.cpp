@@ -15,6 +15,7 @@
 #include <stb_image_write.h>
 
 #include "render/gl.h"
+#include "runtime/glfw_platform.h"
 #include "runtime/startup.h"
 #include "private_display.h"
 
@@ -85,6 +86,7 @@ OffscreenShow& OffscreenShow::instance(bool privateDisplay, Window window) {
 
 OffscreenShow::OffscreenShow(bool privateDisplay, Window shown) {
     if (privateDisplay && startPrivateXvfb().empty()) fail("could not start Xvfb");
+    chooseGlfwPlatform();
     if (!glfwInit()) fail("glfwInit failed");
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 6);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds FreeType 2.12 as a static WebAssembly library for the browser build:
+# Builds FreeType 2 (the release's) as a static WebAssembly library for the browser build:
 #   hosts/web/build_freetype.sh <build-web-dir>
 # installs into <build-web-dir>/freetype/ (include/freetype2, lib/libfreetype.a).
 # Emscripten's own FreeType port downloads from the internet, so the library is
@@ -32,9 +32,10 @@ rm -rf "$work"
 source "$repo/scripts/lib/debian_source.sh"
 debian_source "$work" freetype
 
-src=$(find "$work/src" -maxdepth 1 -type d -name 'freetype-2.12*' | head -n 1)
+# The release's FreeType 2: 2.12 on Debian 12, 2.13 on Debian 13.
+src=$(find "$work/src" -maxdepth 1 -type d -name 'freetype-2.*' | head -n 1)
 [ -n "$src" ] || {
-  echo "error: the source package is not FreeType 2.12:" $(ls "$work/src") >&2
+  echo "error: the source package is not FreeType 2:" $(ls "$work/src") >&2
   exit 1
 }
 

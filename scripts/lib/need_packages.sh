@@ -16,6 +16,7 @@ package_group() {
     browser)  echo chromium chromium-driver python3-selenium ;;
     windows)  echo g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libsdl2-dev ;;
     wine)     echo wine wine64 ;;
+    root)     echo debootstrap debian-archive-keyring git ;;
     *) echo "need_packages: no package group \"$1\"" >&2; return 1 ;;
   esac
 }

@@ -9,6 +9,7 @@
 
 #include "render/gl.h"
 #include "runtime/glfw_clock.h"
+#include "runtime/glfw_platform.h"
 #include "runtime/sdl_sound_engine.h"
 #include "runtime/signals.h"
 #include "runtime/startup.h"
@@ -36,6 +37,7 @@ int main() {
     catchStopSignals();
     glfwSetErrorCallback(reportGlfwError);
     // The show clock starts here: everything built below eats its first seconds.
+    chooseGlfwPlatform();
     glfwInit();
     // Fonts are rasterised and images decoded on worker threads while the window opens.
     StartupPrefetch prefetch = startPrefetch();

@@ -1,7 +1,7 @@
 #pragma once
-#include "timeline/music_cues.h"
+#include <SDL_mixer.h>
 
-struct _Mix_Music;
+#include "timeline/music_cues.h"
 
 // The show's sound engine on SDL2_mixer. The constructor opens the default
 // audio device; when that fails (no sound card, no audio server) the engine is
@@ -33,7 +33,7 @@ public:
 
 private:
     bool open_ = false;
-    _Mix_Music* current_ = nullptr;  // the last track started, kept until the next play
+    Mix_Music* current_ = nullptr;  // the last track started, kept until the next play
 };
 
 // The show's engine, created during static initialisation (before main, so
