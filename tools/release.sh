@@ -4,6 +4,8 @@
 #   reve-brut-<version>-win64.zip       the Windows build (tools/windows.sh)
 #   reve-brut-<version>-web.zip         the browser site (tools/web.sh), to unpack on any web host
 #   reve-brut-<version>-1080p60.mp4     with --video: the whole show recorded (tools/record.sh)
+#   reve-brut-<version>-compo.mp4       with --video: the same as a compo video (1080p30,
+#                                       H.264 Main 4.1, two-pass; tools/record.sh --compo)
 #   SHA256SUMS                          over all of them
 #   tools/release.sh [--video]
 # Installs what it needs, as the scripts it runs do.
@@ -39,6 +41,8 @@ stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 if ((video)); then
   echo "== the whole show, recorded at 1080p60 =="
   tools/record.sh --fps 60 --size 1920x1080 "$out/reve-brut-$version-1080p60.mp4"
+  echo "== the whole show as a compo video, 1080p30 =="
+  tools/record.sh --compo "$out/reve-brut-$version-compo.mp4"
 fi
 
 cd "$out"
