@@ -4,6 +4,8 @@
 #   reve-brut-<version>-win64.zip       the Windows build (scripts/windows.sh)
 #   reve-brut-<version>-web.zip         the browser site (scripts/web.sh), to unpack on any web host
 #   reve-brut-<version>-1080p60.mp4     with --video: the whole show recorded (scripts/record.sh)
+#   reve-brut-<version>-compo.mp4       with --video: the same as a compo video (1080p30,
+#                                       H.264 Main 4.1, two-pass; scripts/record.sh --compo)
 #   SHA256SUMS                          over all of them
 #   scripts/release.sh [--video]
 # Installs what it needs, as the scripts it runs do.
@@ -39,6 +41,8 @@ source scripts/lib/builds.sh
 if ((video)); then
   echo "== the whole show, recorded at 1080p60 =="
   scripts/record.sh --fps 60 --size 1920x1080 "$out/reve-brut-$version-1080p60.mp4"
+  echo "== the whole show as a compo video, 1080p30 =="
+  scripts/record.sh --compo "$out/reve-brut-$version-compo.mp4"
 fi
 
 cd "$out"
