@@ -13,7 +13,7 @@
 set -uo pipefail
 run_dir=$(cd "$1" && pwd)
 case_name=$2
-source "$(dirname "$0")/private_display.sh"
+source "$(dirname "$0")/e2e_session.sh"
 
 export MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460
 
