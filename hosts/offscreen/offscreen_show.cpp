@@ -21,28 +21,10 @@
 
 namespace {
 
-// Framebuffer objects and read-back are test-only: the show never calls them,
-// so they are not in the show's loader list.
-PFNGLGENFRAMEBUFFERSPROC genFramebuffers;
-PFNGLBINDFRAMEBUFFERPROC bindFramebuffer;
-PFNGLGENRENDERBUFFERSPROC genRenderbuffers;
-PFNGLBINDRENDERBUFFERPROC bindRenderbuffer;
-PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage;
-PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer;
-PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus;
-PFNGLREADPIXELSPROC readPixels;
-PFNGLFINISHPROC finish;
-
-template <typename T>
-void resolve(T& pointer, const char* name) {
-    pointer = reinterpret_cast<T>(requireGlEntryPoint(name));
-}
-
 [[noreturn]] void fail(const char* why) {
     std::cerr << "offscreen show: " << why << std::endl;
     std::exit(2);
 }
-
 
 // Runs `work` with standard output captured into a string.
 template <typename Work>
@@ -68,13 +50,17 @@ std::string captureStdout(Work work) {
 
 }  // namespace
 
-void* requireGlEntryPoint(const char* name) {
-    auto pointer = reinterpret_cast<void*>(glfwGetProcAddress(name));
-    if (pointer == nullptr) {
-        std::cerr << "offscreen show: missing " << name << std::endl;
-        std::exit(2);
-    }
-    return pointer;
+const GlExtras& glExtras() {
+    static const GlExtras extras = [] {
+        GlExtras table;
+#define SHOW_GL_EXTRA_RESOLVE(type, name)                                   \
+    table.name = reinterpret_cast<type>(glfwGetProcAddress(#name));        \
+    if (table.name == nullptr) fail("missing " #name);
+        SHOW_GL_EXTRA_FUNCTIONS(SHOW_GL_EXTRA_RESOLVE)
+#undef SHOW_GL_EXTRA_RESOLVE
+        return table;
+    }();
+    return extras;
 }
 
 OffscreenShow& OffscreenShow::instance() { return instance(true); }
@@ -99,29 +85,21 @@ OffscreenShow::OffscreenShow(bool privateDisplay, Window shown) {
     window_ = window;
     glfwMakeContextCurrent(window);
     if (!loadGL(glfwGetProcAddress)) fail("GL entry points missing");
-    resolve(genFramebuffers, "glGenFramebuffers");
-    resolve(bindFramebuffer, "glBindFramebuffer");
-    resolve(genRenderbuffers, "glGenRenderbuffers");
-    resolve(bindRenderbuffer, "glBindRenderbuffer");
-    resolve(renderbufferStorage, "glRenderbufferStorage");
-    resolve(framebufferRenderbuffer, "glFramebufferRenderbuffer");
-    resolve(checkFramebufferStatus, "glCheckFramebufferStatus");
-    resolve(readPixels, "glReadPixels");
-    resolve(finish, "glFinish");
+    const GlExtras& gl = glExtras();
 
     // A 1920 x 1080 colour + depth target that stays bound: the blocks never
     // bind framebuffers, so everything they draw lands here.
     GLuint renderbuffers[2] = {};
-    genFramebuffers(1, &framebuffer_);
-    genRenderbuffers(2, renderbuffers);
-    bindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    bindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
-    renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
-    framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
-    bindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
-    renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, kWidth, kHeight);
-    framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
-    if (checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) fail("framebuffer incomplete");
+    gl.glGenFramebuffers(1, &framebuffer_);
+    gl.glGenRenderbuffers(2, renderbuffers);
+    gl.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    gl.glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
+    gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
+    gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
+    gl.glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
+    gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, kWidth, kHeight);
+    gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
+    if (gl.glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) fail("framebuffer incomplete");
     glViewport(0, 0, kWidth, kHeight);
 
     bool built = false;
@@ -129,20 +107,11 @@ OffscreenShow::OffscreenShow(bool privateDisplay, Window shown) {
     if (!built) fail(("start-up failed: " + startupOutput_).c_str());
 }
 
-void OffscreenShow::renderFrame(float t, double clock) {
-    drawOnly(t, clock < 0.0 ? t : clock);
-    readBack();
-}
-
 void OffscreenShow::readBack() {
-    finish();
+    const GlExtras& gl = glExtras();
+    gl.glFinish();
     pixels_.resize(static_cast<std::size_t>(kWidth) * kHeight * 4);
-    readPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
-}
-
-bool OffscreenShow::drawOnly(float t, double clock) {
-    clock_.at = clock;
-    return host_.drawFrameAt(t);
+    gl.glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
 }
 
 std::array<std::uint8_t, 4> OffscreenShow::pixel(int x, int y) const {

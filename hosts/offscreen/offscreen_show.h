@@ -1,16 +1,20 @@
 #pragma once
-// The whole show rendered offscreen: for the recorder, the stills, the studio,
+// The show's frames drawn offscreen: for the recorder, the stills, the studio,
 // the tests and the benches.
-// The first use starts a private Xvfb server on a free display (with Mesa's
-// software renderer and its 4.6 override), opens a 4.6 core window (hidden
-// unless asked for), loads GL, and builds every resource exactly as start-up
-// does, with the working directory as the run directory. Frames are drawn into a 1920 x 1080
-// offscreen framebuffer with depth, exactly as the frame loop draws them.
+// OffscreenShow gives a context, a framebuffer, the resources and the
+// read-back. Its first use starts a private Xvfb server on a free display
+// (with Mesa's software renderer and its 4.6 override), opens a 4.6 core
+// window (hidden unless asked for), loads GL and the extra entry points, and
+// builds every resource exactly as start-up does, with the working directory
+// as the run directory. Every frame lands in a 1920 x 1080 offscreen
+// framebuffer with depth. It draws nothing itself: each caller owns the host
+// that draws its frames (a ShowHost over resources(), or a SilentHost below).
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "render/gl.h"
 #include "show_facts.h"
 #include "timeline/show_host.h"
 
@@ -38,15 +42,6 @@ public:
     // Everything start-up printed on standard output.
     const std::string& startupOutput() const { return startupOutput_; }
 
-    // Draws the frame at show time t (black clear, then the chain) and reads
-    // it back. The second clock reading of the cube waves returns `clock` (t
-    // when negative). Sound goes to a silent engine; the music cue flag
-    // persists between calls.
-    void renderFrame(float t, double clock = -1.0);
-    // Draws the frame at t into the framebuffer and returns without waiting
-    // for it or reading it back. Returns true past the show's end.
-    bool drawOnly(float t, double clock);
-
     // Waits for the frame drawn last and reads it back (for pixel, pixels, writePng).
     void readBack();
 
@@ -67,11 +62,37 @@ private:
     Resources resources_;
     std::string startupOutput_;
     std::vector<std::uint8_t> pixels_;
-    ScriptedClock clock_;
-    SilentSoundEngine silence_;
-    ShowHost host_{resources_, silence_, clock_};
 };
 
-// A GL entry point outside the show's loader list (framebuffers, read-back),
-// from the current context. Ends the process with a message when missing.
-void* requireGlEntryPoint(const char* name);
+// A host that draws the frames at show times its caller picks, silently: what
+// the stills, the recorder's picture, the tests and the benches draw with. Its
+// music cue flag persists between its frames.
+class SilentHost {
+public:
+    explicit SilentHost(OffscreenShow& show) : show_(show), host_(show.resources(), silence_, clock_) {}
+
+    // Draws the frame at t (black clear, then the chain) into the framebuffer
+    // and returns without waiting for it or reading it back. The cube waves'
+    // second clock reading returns `clock` (t when negative). Returns true
+    // past the show's end.
+    bool draw(float t, double clock = -1.0) {
+        clock_.at = clock < 0.0 ? t : clock;
+        return host_.drawFrameAt(t);
+    }
+    // Draws the frame at t and reads it back (the show's pixel, pixels, writePng).
+    void render(float t, double clock = -1.0) {
+        draw(t, clock);
+        show_.readBack();
+    }
+
+private:
+    OffscreenShow& show_;
+    ScriptedClock clock_;
+    SilentSoundEngine silence_;
+    ShowHost host_;
+};
+
+// The GL entry points outside the show's loader list (SHOW_GL_EXTRA_FUNCTIONS
+// in render/gl.h), resolved from the current context on the first call; a
+// missing one ends the process with a message.
+const GlExtras& glExtras();

@@ -10,10 +10,10 @@
 #include "record_options.h"
 
 // The x264 preset. On the show's flat colours and sharp text, veryfast costs
-// about 24 ms of one core per 1080p frame (RGBA to yuv420p included), a tenth
-// of what a heavy frame costs to render in software, and its files are about
-// a third the size of superfast's; ultrafast would save only ~7 ms a frame
-// for files four to five times larger.
+// ffmpeg less processor time a frame than a heavy frame takes to render in
+// software (the recorder hands it yuv420p already), and its files are about a
+// third the size of superfast's; ultrafast saves little time for files four
+// to five times larger. The measured figures are in docs/performance.md.
 inline constexpr const char* kX264Preset = "veryfast";
 
 struct Encoder {

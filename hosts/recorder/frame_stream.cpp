@@ -19,13 +19,6 @@ constexpr int kHeight = OffscreenShow::kHeight;
 constexpr std::size_t kRowBytes = static_cast<std::size_t>(kWidth) * 4;
 constexpr std::size_t kFrameBytes = kRowBytes * kHeight;
 
-// Read-back entry points: not in the show's loader list, which holds only
-// what the show itself calls.
-PFNGLREADPIXELSPROC readPixels;
-PFNGLMAPBUFFERRANGEPROC mapBufferRange;
-PFNGLUNMAPBUFFERPROC unmapBuffer;
-PFNGLDELETEBUFFERSPROC deleteBuffers;
-
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -53,10 +46,6 @@ bool writeAll(int fd, std::vector<iovec>& rows) {
 }  // namespace
 
 FrameStream::FrameStream(int fd) : fd_(fd) {
-    readPixels = reinterpret_cast<PFNGLREADPIXELSPROC>(requireGlEntryPoint("glReadPixels"));
-    mapBufferRange = reinterpret_cast<PFNGLMAPBUFFERRANGEPROC>(requireGlEntryPoint("glMapBufferRange"));
-    unmapBuffer = reinterpret_cast<PFNGLUNMAPBUFFERPROC>(requireGlEntryPoint("glUnmapBuffer"));
-    deleteBuffers = reinterpret_cast<PFNGLDELETEBUFFERSPROC>(requireGlEntryPoint("glDeleteBuffers"));
     glGenBuffers(2, buffers_);
     for (unsigned int buffer : buffers_) {
         glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
@@ -75,7 +64,7 @@ FrameStream::~FrameStream() {
     // The writer may still read a mapped buffer: it goes first.
     writer_.join();
     unmapAll();
-    deleteBuffers(2, buffers_);
+    glExtras().glDeleteBuffers(2, buffers_);
 }
 
 // Only while the writer holds no buffer.
@@ -83,7 +72,7 @@ void FrameStream::unmapAll() {
     for (int slot = 0; slot < 2; ++slot) {
         if (mapped_[slot] == nullptr) continue;
         glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[slot]);
-        unmapBuffer(GL_PIXEL_PACK_BUFFER);
+        glExtras().glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
         mapped_[slot] = nullptr;
     }
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
@@ -104,7 +93,7 @@ bool FrameStream::waitForWriter() {
 void FrameStream::handToWriter(int slot) {
     glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[slot]);
     mapped_[slot] = static_cast<const std::uint8_t*>(
-        mapBufferRange(GL_PIXEL_PACK_BUFFER, 0, static_cast<GLsizeiptr>(kFrameBytes), GL_MAP_READ_BIT));
+        glExtras().glMapBufferRange(GL_PIXEL_PACK_BUFFER, 0, static_cast<GLsizeiptr>(kFrameBytes), GL_MAP_READ_BIT));
     {
         std::lock_guard lock(mutex_);
         job_ = mapped_[slot];
@@ -120,10 +109,10 @@ bool FrameStream::push() {
     const auto start = std::chrono::steady_clock::now();
     glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers_[slot]);
     if (mapped_[slot] != nullptr) {
-        unmapBuffer(GL_PIXEL_PACK_BUFFER);
+        glExtras().glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
         mapped_[slot] = nullptr;
     }
-    readPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glExtras().glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     if (frames_ > 0) handToWriter(1 - slot);
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
     readBack_ += secondsSince(start);

@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
 
     OffscreenShow& show = OffscreenShow::instance(std::getenv("DISPLAY") == nullptr);
     if (!show.startupOutput().empty()) std::cerr << "record: start-up said:\n" << show.startupOutput();
-    const auto finish = reinterpret_cast<PFNGLFINISHPROC>(requireGlEntryPoint("glFinish"));
+    SilentHost host(show);  // silent: the soundtrack is mixed from the cues
+    const auto finish = glExtras().glFinish;
 
     const long frames = frameCount(options);
     SoundtrackMixer mixer(recordCueEvents(options), options.from, tracks.byPath());
@@ -161,7 +162,7 @@ int main(int argc, char** argv) {
         for (long k = 0; k < frames && ok && stopSignal() == 0; ++k) {
             const double t = frameTime(options, k);
             const auto start = std::chrono::steady_clock::now();
-            show.drawOnly(static_cast<float>(t), t);  // silent: the soundtrack is mixed from the cues above
+            host.draw(static_cast<float>(t), t);
             finish();
             rendered += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             ok = stream.push();

@@ -14,10 +14,11 @@ int main(int argc, char** argv) {
     }
     const std::string outDir = argv[1];
     OffscreenShow& show = OffscreenShow::instance();
+    SilentHost host(show);
     std::cout << show.startupOutput();
     for (int i = 2; i < argc; ++i) {
         const float t = std::strtof(argv[i], nullptr);
-        show.renderFrame(t);
+        host.render(t);
         const std::string path = outDir + "/frame_" + argv[i] + ".png";
         if (!show.writePng(path)) {
             std::cerr << "could not write " << path << "\n";

@@ -8,11 +8,11 @@
 #include <regex>
 
 #include "glsl_assembler.h"
+#include "offscreen_show.h"
 #include "render/gl.h"
 #include "render/glyph_atlas.h"
 #include "render/texture.h"
 #include "runtime/startup.h"
-#include "studio_gl.h"
 
 namespace fs = std::filesystem;
 
@@ -165,13 +165,13 @@ std::string LiveReload::rebuildProgram(const std::string& stem) {
     if (!ok) {
         char info[2048] = {};
         glGetProgramInfoLog(linked, sizeof info, nullptr, info);
-        studioGl().deleteProgram(linked);
+        glExtras().glDeleteProgram(linked);
         std::string text = info;
         while (!text.empty() && text.back() == '\n') text.pop_back();
         return stem + ": link: " + text + kept;
     }
     Shader& shader = resources_.programs.*program->member;
-    studioGl().deleteProgram(shader.ID);
+    glExtras().glDeleteProgram(shader.ID);
     shader.ID = linked;
     setBuildUniforms(*program, shader);
     if (program->member == &Programs::demo6image)
@@ -189,7 +189,7 @@ std::string LiveReload::rebuildImage(std::size_t index) {
     if (!decoded.pixels) return fileName(path) + ": does not decode; the old picture stays";
     unsigned int& texture = resources_.images.*image.texture;
     const unsigned int fresh = uploadTexture(path.c_str(), decoded);
-    studioGl().deleteTextures(1, &texture);
+    glExtras().glDeleteTextures(1, &texture);
     texture = fresh;
     return fileName(path) + ": reloaded";
 }
@@ -203,9 +203,9 @@ std::string LiveReload::rebuildFont(std::size_t index) {
     Font fresh;
     uploadGlyphAtlas(fresh, rasterised);
     Font& old = *font.font;
-    for (const auto& [code, glyph] : old.Characters) studioGl().deleteTextures(1, &glyph.TextureID);
-    studioGl().deleteVertexArrays(1, &old.VAO);
-    studioGl().deleteBuffers(1, &old.VBO);
+    for (const auto& [code, glyph] : old.Characters) glExtras().glDeleteTextures(1, &glyph.TextureID);
+    glExtras().glDeleteVertexArrays(1, &old.VAO);
+    glExtras().glDeleteBuffers(1, &old.VBO);
     old = std::move(fresh);
     return fileName(path) + ": atlas rebuilt";
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "studio_gl.h"
+#include "offscreen_show.h"
 
 namespace {
 
@@ -30,11 +30,11 @@ std::uint32_t mix(std::uint32_t under, std::uint32_t over, int coverage) {
 
 Overlay::Overlay(const char* fontPath)
     : font_(rasteriseFont(fontPath, 16, 128)), pixels_(std::size_t(kWidth) * kHeight, kBackground) {
-    const StudioGl& gl = studioGl();
-    gl.createTextures(GL_TEXTURE_2D, 1, &texture_);
-    gl.textureStorage2D(texture_, 1, GL_RGBA8, kWidth, kHeight);
-    gl.createFramebuffers(1, &framebuffer_);
-    gl.namedFramebufferTexture(framebuffer_, GL_COLOR_ATTACHMENT0, texture_, 0);
+    const GlExtras& gl = glExtras();
+    gl.glCreateTextures(GL_TEXTURE_2D, 1, &texture_);
+    gl.glTextureStorage2D(texture_, 1, GL_RGBA8, kWidth, kHeight);
+    gl.glCreateFramebuffers(1, &framebuffer_);
+    gl.glNamedFramebufferTexture(framebuffer_, GL_COLOR_ATTACHMENT0, texture_, 0);
 }
 
 void Overlay::fill(int x, int y, int w, int h, std::uint32_t colour) {
@@ -111,12 +111,12 @@ void Overlay::compose(const std::vector<OverlayLine>& lines, const std::vector<f
         const int height = std::clamp(int(frameMs[i] * 2.0f), 1, kGraphHeight);
         fill(8 + int(i - first) * 3, bottom - height, 2, height, frameMs[i] <= kFrameBudgetMs ? kGood : kWarning);
     }
-    studioGl().textureSubImage2D(texture_, 0, 0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+    glExtras().glTextureSubImage2D(texture_, 0, 0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
 }
 
 void Overlay::present(int windowHeight) const {
     // Rows are stored top first: the blit turns them over.
     const int top = windowHeight - 8;
-    studioGl().blitNamedFramebuffer(framebuffer_, 0, 0, 0, width_, height_, 8, top, 8 + width_, top - height_,
+    glExtras().glBlitNamedFramebuffer(framebuffer_, 0, 0, 0, width_, height_, 8, top, 8 + width_, top - height_,
                                     GL_COLOR_BUFFER_BIT, GL_NEAREST);
 }

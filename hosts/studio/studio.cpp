@@ -28,7 +28,6 @@
 #include "offscreen_show.h"
 #include "overlay.h"
 #include "runtime/sdl_sound_engine.h"
-#include "studio_gl.h"
 #include "timeline/chain.h"
 #include "timeline/show_host.h"
 #include "transport.h"
@@ -220,8 +219,8 @@ private:
     // jump it starts where the cues would have it; otherwise it is silent.
     void followSound() {
         const bool follow = !transport_.paused() && transport_.speed() == 1.0;
-        if (transport_.jumps() == jumps_ && follow == sound_.open) return;
-        jumps_ = transport_.jumps();
+        if (transport_.timingChanges() == timingChanges_ && follow == sound_.open) return;
+        timingChanges_ = transport_.timingChanges();
         sound_.open = follow;
         if (follow) host_.seekMusic(transport_.now());
         else sound_.stopAll();
@@ -251,13 +250,13 @@ private:
     void present() {
         int width = 0, height = 0;
         glfwGetFramebufferSize(window_, &width, &height);
-        const StudioGl& gl = studioGl();
+        const GlExtras& gl = glExtras();
         const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-        gl.clearNamedFramebufferfv(0, GL_COLOR, 0, black);
+        gl.glClearNamedFramebufferfv(0, GL_COLOR, 0, black);
         const double scale = std::min(double(width) / OffscreenShow::kWidth, double(height) / OffscreenShow::kHeight);
         const int w = int(OffscreenShow::kWidth * scale), h = int(OffscreenShow::kHeight * scale);
         const int x = (width - w) / 2, y = (height - h) / 2;
-        gl.blitNamedFramebuffer(show_.framebuffer(), 0, 0, 0, OffscreenShow::kWidth, OffscreenShow::kHeight, x, y,
+        gl.glBlitNamedFramebuffer(show_.framebuffer(), 0, 0, 0, OffscreenShow::kWidth, OffscreenShow::kHeight, x, y,
                                 x + w, y + h, GL_COLOR_BUFFER_BIT, GL_LINEAR);
         if (overlayShown_) {
             overlay_.compose(overlayLines(), frameMs_, width - 16);
@@ -336,7 +335,7 @@ private:
     std::string status_;
     bool overlayShown_ = true;
     bool quit_ = false;
-    unsigned jumps_ = ~0u;
+    unsigned timingChanges_ = ~0u;
     double lastT_ = -1.0;
     double reloadShownAt_ = 0.0;
     long frame_ = 0;

@@ -28,7 +28,7 @@ double Transport::now() { return std::min(position(), double(kShowEnd)); }
 void Transport::seek(double t) {
     anchorShow_ = std::clamp(t, 0.0, double(kShowEnd));
     anchorWall_ = wall_();
-    ++jumps_;
+    ++timingChanges_;
 }
 
 void Transport::setPaused(bool paused) {
@@ -36,14 +36,14 @@ void Transport::setPaused(bool paused) {
     anchorShow_ = now();
     anchorWall_ = wall_();
     paused_ = paused;
-    ++jumps_;
+    ++timingChanges_;
 }
 
 void Transport::stepSpeed(int step) {
     anchorShow_ = now();
     anchorWall_ = wall_();
     speedIndex_ = std::clamp(speedIndex_ + step, 0, int(kSpeeds.size()) - 1);
-    ++jumps_;
+    ++timingChanges_;
 }
 
 double Transport::speed() const { return kSpeeds[static_cast<std::size_t>(speedIndex_)]; }
@@ -61,30 +61,25 @@ bool Transport::advance() {
         anchorShow_ = kShowEnd;
         anchorWall_ = wall_();
         paused_ = true;
-        ++jumps_;
+        ++timingChanges_;
     }
     return false;
 }
 
-const std::vector<double>& blockBoundaries() {
-    static const std::vector<double> bounds(chainBounds().begin(), chainBounds().end());
-    return bounds;
-}
-
 double previousBoundary(double t) {
-    const auto& bounds = blockBoundaries();
+    const std::vector<float>& bounds = chainBounds();
     auto it = std::lower_bound(bounds.begin(), bounds.end(), t);  // first >= t
     return it == bounds.begin() ? bounds.front() : *std::prev(it);
 }
 
 double nextBoundary(double t) {
-    const auto& bounds = blockBoundaries();
+    const std::vector<float>& bounds = chainBounds();
     auto it = std::upper_bound(bounds.begin(), bounds.end(), t);  // first > t
     return it == bounds.end() ? bounds.back() : *it;
 }
 
 Stretch stretchAround(double t) {
-    const auto& bounds = blockBoundaries();
+    const std::vector<float>& bounds = chainBounds();
     auto it = std::upper_bound(bounds.begin(), bounds.end(), t);
     if (it == bounds.end()) return {*std::prev(bounds.end(), 2), bounds.back()};
     return {it == bounds.begin() ? 0.0 : *std::prev(it), *it};

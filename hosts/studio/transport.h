@@ -4,9 +4,8 @@
 // so the cube waves' second readings move on with it, as in the show.
 #include <functional>
 #include <optional>
-#include <vector>
 
-#include "timeline/frame.h"
+#include "timeline/clock_and_sound.h"
 
 struct Stretch {
     double from;
@@ -34,7 +33,7 @@ public:
     bool advance();
     // How many times the time jumped or its pace changed (seek, pause, speed,
     // a loop's wrap, the stop at the end): the sound follows each change.
-    unsigned jumps() const { return jumps_; }
+    unsigned timingChanges() const { return timingChanges_; }
 
 private:
     double position() const;
@@ -44,12 +43,11 @@ private:
     bool paused_ = false;
     int speedIndex_;
     std::optional<Stretch> loop_;
-    unsigned jumps_ = 0;
+    unsigned timingChanges_ = 0;
 };
 
-// Every finite bound of the chain's windows inside the show, with 0 and the
-// show's end, sorted, each once.
-const std::vector<double>& blockBoundaries();
+// The boundaries are the chain's (chainBounds in timeline/chain.h): every
+// finite bound of its windows inside the show, with 0 and the show's end.
 // The boundary before t (strictly, unless t is 0) and the one after t.
 double previousBoundary(double t);
 double nextBoundary(double t);

@@ -1,7 +1,7 @@
 #pragma once
 // The sound engine of the browser build: the page plays the tracks it decoded
 // with Web Audio, by the paths the cues name (see web/page.js).
-#include "timeline/music_cues.h"
+#include "timeline/show_host.h"
 
 class WebSoundEngine : public SoundEngine {
 public:

@@ -75,3 +75,44 @@ using GLProcResolver = void (*(*)(const char* name))();
 // Fills every pointer of the list through `resolve`. Returns 0 when any entry
 // point is missing (the pointers found so far stay filled), 1 otherwise.
 int loadGL(GLProcResolver resolve);
+
+// GL entry points the show itself never calls, for the programs that draw it
+// offscreen: the offscreen framebuffer and its read-back, the recorder's pixel
+// buffers, the studio's window and overlay (direct state access, so that they
+// never change a binding the show's frames rely on) and the deletion of what
+// a live reload replaces. Left out of the show's loader, so the show needs
+// none of them; an offscreen host resolves them all at once (glExtras() in
+// offscreen_show.h) and calls them through the table, by their usual names.
+#define SHOW_GL_EXTRA_FUNCTIONS(X)                             \
+    X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer)             \
+    X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer)           \
+    X(PFNGLBLITNAMEDFRAMEBUFFERPROC, glBlitNamedFramebuffer)   \
+    X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus) \
+    X(PFNGLCLEARNAMEDFRAMEBUFFERFVPROC, glClearNamedFramebufferfv) \
+    X(PFNGLCREATEFRAMEBUFFERSPROC, glCreateFramebuffers)       \
+    X(PFNGLCREATETEXTURESPROC, glCreateTextures)               \
+    X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers)                 \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                 \
+    X(PFNGLDELETETEXTURESPROC, glDeleteTextures)               \
+    X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays)       \
+    X(PFNGLFINISHPROC, glFinish)                               \
+    X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer) \
+    X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)             \
+    X(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers)           \
+    X(PFNGLMAPBUFFERRANGEPROC, glMapBufferRange)               \
+    X(PFNGLNAMEDFRAMEBUFFERTEXTUREPROC, glNamedFramebufferTexture) \
+    X(PFNGLREADPIXELSPROC, glReadPixels)                       \
+    X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage)     \
+    X(PFNGLTEXTURESTORAGE2DPROC, glTextureStorage2D)           \
+    X(PFNGLTEXTURESUBIMAGE2DPROC, glTextureSubImage2D)         \
+    X(PFNGLUNMAPBUFFERPROC, glUnmapBuffer)
+
+#ifndef __EMSCRIPTEN__
+// The extra entry points as one table (WebGL 2 has no direct state access,
+// and the browser host needs none of them).
+struct GlExtras {
+#define SHOW_GL_EXTRA_MEMBER(type, name) type name = nullptr;
+    SHOW_GL_EXTRA_FUNCTIONS(SHOW_GL_EXTRA_MEMBER)
+#undef SHOW_GL_EXTRA_MEMBER
+};
+#endif

@@ -1,6 +1,6 @@
 // Glyph atlases: each font is rendered once at start-up by FreeType (on any
 // thread), then uploaded on the GL thread, one GL_RED texture per glyph; text
-// is drawn one textured quad per byte through a small dynamic vertex buffer.
+// is drawn one glyph quad per byte through a small dynamic vertex buffer.
 #include "render/glyph_atlas.h"
 
 #include <cstddef>
@@ -50,8 +50,8 @@ unsigned int uploadGlyphBitmap(const RasterisedGlyph& glyph) {
     return texture;
 }
 
-// The text quad buffer: room for six (x, y, s, t) vertices, rewritten per glyph.
-void createTextQuadBuffer(Font& font) {
+// The glyph quad buffer: room for six (x, y, s, t) vertices, rewritten per glyph.
+void createGlyphQuadBuffer(Font& font) {
     glGenVertexArrays(1, &font.VAO);
     glGenBuffers(1, &font.VBO);
     glBindVertexArray(font.VAO);
@@ -131,7 +131,7 @@ bool uploadGlyphAtlas(Font& font, const RasterisedFont& rasterised) {
     }
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    createTextQuadBuffer(font);
+    createGlyphQuadBuffer(font);
     return true;
 }
 

@@ -18,7 +18,7 @@ struct Character {
 };
 
 // One font rendered at start-up: the glyphs keyed by the signed 8-bit code
-// (bytes 128 to 255 are the keys -128 to -1) and the text quad buffer that
+// (bytes 128 to 255 are the keys -128 to -1) and the glyph quad buffer that
 // every glyph draw streams its six vertices through.
 struct Font {
     std::map<signed char, Character> Characters;
@@ -72,7 +72,7 @@ RasterisedFont rasteriseFont(const char* path, unsigned int pixelHeight, GlyphCo
 
 // The atlas step on the GL thread: prints the failure that rasterising met, or
 // uploads every glyph into `font`, one texture each, reporting those that did
-// not load, then creates the text quad buffer. Returns false when the font
+// not load, then creates the glyph quad buffer. Returns false when the font
 // could not be opened.
 bool uploadGlyphAtlas(Font& font, const RasterisedFont& rasterised);
 

@@ -4,7 +4,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-#include "timeline/frame.h"
+#include "timeline/show_host.h"
 
 class GlfwClock : public Clock {
 public:

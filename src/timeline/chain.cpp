@@ -40,7 +40,7 @@ void runCues(Frame& frame) {
         if (isCue(link) && link.window.contains(frame.t)) link.block(frame);
 }
 
-bool drawFrame(Frame& frame) {
+bool clearAndRunTimeline(Frame& frame) {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     return runTimeline(frame);

@@ -92,5 +92,6 @@ bool runTimeline(Frame& frame);
 void runCues(Frame& frame);
 
 // One frame's drawing: clears the colour buffer to opaque black, then runs
-// the chain. Returns true when the show has ended.
-bool drawFrame(Frame& frame);
+// the chain. Returns true when the show has ended. Hosts reach it through
+// ShowHost::drawFrame.
+bool clearAndRunTimeline(Frame& frame);

@@ -2,36 +2,20 @@
 
 #include <cmath>
 
-#include "timeline/show_host.h"
-
-namespace {
-
-// A sound engine that writes down what the cues ask of it.
-class CueRecorder : public SoundEngine {
-public:
-    explicit CueRecorder(std::vector<SoundEvent>& events) : events_(events) {}
-    void play(const char* path, bool looped) override { events_.push_back({now, path, looped}); }
-    void stopAll() override { events_.push_back({now, "", false}); }
-    double now = 0.0;
-
-private:
-    std::vector<SoundEvent>& events_;
-};
-
-}  // namespace
+#include "timeline/chain.h"
 
 std::vector<SoundEvent> cueEvents(double from, int fps, long first, long end) {
-    std::vector<SoundEvent> events;
-    CueRecorder recorder(events);
+    SoundRecorder recorder;
     ScriptedClock clock;
     // The cue links read neither resources nor the clock.
     const Resources none;
-    ShowHost host(none, recorder, clock);
+    bool musicCueFlag = false;
     for (long k = first; k < end; ++k) {
         recorder.now = clock.at = from + static_cast<double>(k) / fps;
-        host.runCuesAt(static_cast<float>(recorder.now));
+        Frame frame{static_cast<float>(recorder.now), none, clock, recorder, musicCueFlag};
+        runCues(frame);
     }
-    return events;
+    return std::move(recorder.events);
 }
 
 CueState cueStateAt(double t, int fps) {

@@ -2,14 +2,33 @@
 // What the music cues leave sounding: the sound engine calls the chain's cue
 // links make over a grid of frames, and from them what plays at a given time
 // and from which offset (what a seek or a deep link starts with, and what the
-// recorder mixes).
+// recorder mixes). Built on the chain alone: no host is involved.
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "timeline/clock_and_sound.h"
 
 struct SoundEvent {
     double t;          // show time of the frame that made the call
     std::string path;  // empty for a stop-all
     bool looped = false;
+    std::optional<double> from = std::nullopt;  // the offset of a playFrom; none for a play from the start
+    bool operator==(const SoundEvent&) const = default;
+};
+
+// A sound engine that writes down every call made to it, stamped with `now`:
+// what the cue pass runs the cue links against, and the tests' fake engine.
+class SoundRecorder : public SoundEngine {
+public:
+    void play(const char* path, bool looped) override { events.push_back({now, path, looped}); }
+    void playFrom(const char* path, bool looped, double offset) override {
+        events.push_back({now, path, looped, offset});
+    }
+    void stopAll() override { events.push_back({now, "", false}); }
+
+    double now = 0.0;
+    std::vector<SoundEvent> events;
 };
 
 // Runs the cue links, which make no GL call, over the frames k = first ..

@@ -49,7 +49,7 @@ static_assert(std::size(kImageRows) == std::size(kImageWindows), "one row per pi
 
 // Every image draw starts from this state: a fresh depth buffer, so the image
 // lands over the captions and scenes, and alpha blending for its transparency.
-// The quad's triangles wind clockwise, so culling would drop them.
+// The image quad's triangles wind clockwise, so culling would drop them.
 void imageState() {
     glClear(GL_DEPTH_BUFFER_BIT);
     glDisable(GL_CULL_FACE);
@@ -58,7 +58,7 @@ void imageState() {
     glEnable(GL_DEPTH_TEST);
 }
 
-void drawQuad(const Frame& frame) {
+void drawImageQuad(const Frame& frame) {
     frame.res.programs.demo6image.setFloat("time", frame.t);
     glBindVertexArray(frame.res.imageQuad);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
@@ -82,7 +82,7 @@ void imageOverlay(Frame& frame) {
     for (const ImageRow& row : kImageRows)
         if (row.window.contains(frame.t)) glBindTexture(GL_TEXTURE_2D, frame.res.images.*row.image);
 
-    drawQuad(frame);
+    drawImageQuad(frame);
 }
 
 void endCard(Frame& frame) {
@@ -92,5 +92,5 @@ void endCard(Frame& frame) {
     program.setMat4("trans", endCardTrans());
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, frame.res.images.maybe);
-    drawQuad(frame);
+    drawImageQuad(frame);
 }

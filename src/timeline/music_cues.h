@@ -1,26 +1,6 @@
 #pragma once
 #include "show_facts.h"
-
-// The sound engine as the timeline sees it: play a WAV by path (returning at
-// once), looped or once, and silence everything.
-class SoundEngine {
-public:
-    virtual ~SoundEngine() = default;
-    virtual void play(const char* path, bool looped) = 0;
-    virtual void stopAll() = 0;
-    // Starts `path` `offset` seconds in (wrapped when looped; a track that
-    // would be over by then stays silent), for a host that seeks. An engine
-    // that cannot start part-way stays silent until the next cue.
-    virtual void playFrom(const char* /*path*/, bool /*looped*/, double /*offset*/) {}
-};
-
-// An engine that plays nothing: for drawing frames where no sound is wanted
-// (frame capture, timing runs, tests).
-class SilentSoundEngine : public SoundEngine {
-public:
-    void play(const char*, bool) override {}
-    void stopAll() override {}
-};
+#include "timeline/clock_and_sound.h"
 
 // The two tracks the cues play: the looped one first, then the one played once.
 inline constexpr const char* kFirstTrack = kShowTracks[0].path;

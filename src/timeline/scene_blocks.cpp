@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr float kQuarterTurn = 0.7853982f;        // 45 degrees as a float (0x3F490FDB)
+constexpr float kEighthTurn = 0.7853982f;         // 45 degrees as a float (0x3F490FDB)
 constexpr float kDegreesToRadians = 0.017453292f;  // float bits 0x3C8EFA35
 
 void scenePrologue(const Shader& program, float time) {
@@ -148,17 +148,17 @@ glm::vec3 slabTranslation(float k, float, float) {
 // The rotations, in float unless widened on purpose.
 
 Turn ribbonTurn(float t, float) {
-    return {kQuarterTurn, glm::vec3(0.0f, 1.4f, std::sin(t) * 6.1f)};
+    return {kEighthTurn, glm::vec3(0.0f, 1.4f, std::sin(t) * 6.1f)};
 }
 
 Turn sweepTurn(float, float L) {
     const float y = float(double(std::cos(L) * 0.12f) * 0.2);
     const float z = float(double(std::sin(L) * 0.12f) * 0.1);
-    return {kQuarterTurn, glm::vec3(0.0f, y, z)};
+    return {kEighthTurn, glm::vec3(0.0f, y, z)};
 }
 
 Turn chainTurn(float, float L) {
-    return {kQuarterTurn, glm::vec3(0.0f, std::cos(L) * 1.1f, std::sin(L) * 1.2f)};
+    return {kEighthTurn, glm::vec3(0.0f, std::cos(L) * 1.1f, std::sin(L) * 1.2f)};
 }
 
 // Swings between -45 and +45 degrees with sin(L).

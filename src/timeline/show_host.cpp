@@ -1,16 +1,10 @@
 #include "timeline/show_host.h"
 
 #include "timeline/chain.h"
-#include "timeline/cue_state.h"
 
 bool ShowHost::drawFrameAt(float t) {
     Frame frame{t, res_, clock_, sound_, musicCueFlag_};
-    return ::drawFrame(frame);
-}
-
-void ShowHost::runCuesAt(float t) {
-    Frame frame{t, res_, clock_, sound_, musicCueFlag_};
-    runCues(frame);
+    return clearAndRunTimeline(frame);
 }
 
 void ShowHost::seekMusic(double t) {

@@ -1,10 +1,21 @@
 #pragma once
-// What lives across the show's frames, for every program that runs them (the
-// show, the browser, the offscreen renderer, the recorder's soundtrack, the
-// studio): the resources, the sound engine, the clock and the music cue flag.
-// A host gives it a clock and presents what it draws; it never builds a Frame.
-#include "timeline/frame.h"
+// The host seam: everything a program that plays the show's frames needs (the
+// show, the browser, the studio, the offscreen renderer and what draws with
+// it). This header brings all of it:
+//   Clock, ScriptedClock           the show clock a host lends its frames
+//   SoundEngine, SilentSoundEngine the engine the music cues call
+//   CueState, cueStateAt           what the cues leave sounding at a time
+//   ShowHost                       the frames themselves, below
+// A host builds the resources (runtime/startup.h), lends a clock and an
+// engine, calls drawFrame once a frame and presents what it drew; it never
+// builds a Frame or runs the chain itself. Dependencies run one way: the
+// chain, then the cue state (built on the chain's cue links), then the host.
+#include "timeline/clock_and_sound.h"
+#include "timeline/cue_state.h"
+#include "timeline/resources.h"
 
+// What lives across the show's frames: the resources, the sound engine, the
+// clock and the music cue flag.
 class ShowHost {
 public:
     ShowHost(const Resources& res, SoundEngine& sound, Clock& clock) : res_(res), sound_(sound), clock_(clock) {}
@@ -14,8 +25,6 @@ public:
     bool drawFrame() { return drawFrameAt(static_cast<float>(clock_.now())); }
     // The same at a time the host chose; the cube waves still read the clock.
     bool drawFrameAt(float t);
-    // Only the cue links at t: what that frame does to the sound, no GL call.
-    void runCuesAt(float t);
     // Puts the music where the cues would have it at t (see cueStateAt): stops
     // everything, then starts what would still sound, from its offset.
     void seekMusic(double t);

@@ -13,7 +13,7 @@
 set -uo pipefail
 run_dir=$(cd "$1" && pwd)
 case_name=$2
-source "$(dirname "$0")/private_display.sh"
+source "$(dirname "$0")/e2e_session.sh"
 
 export_gl46
 

@@ -18,7 +18,7 @@
 set -uo pipefail
 run_dir=$(cd "$1" && pwd)
 case_name=$2
-source "$(dirname "$0")/private_display.sh"
+source "$(dirname "$0")/e2e_session.sh"
 gl46() { MESA_GL_VERSION_OVERRIDE=4.6 MESA_GLSL_VERSION_OVERRIDE=460 "$@"; }
 # No sound device in tests: the show must run silently.
 export SDL_AUDIODRIVER=dummy

@@ -45,8 +45,9 @@ int channel(float c) { return int(std::lround(std::clamp(c, 0.0f, 1.0f) * 255.0f
 
 TEST(CaptionsGl, BackgroundInTheCornerAndTextWhereTheStringsStand) {
     OffscreenShow& show = OffscreenShow::instance();
+    SilentHost host(show);
     for (const CaptionFrame& f : kFrames) {
-        show.renderFrame(f.t);
+        host.render(f.t);
         const auto corner = show.pixel(f.emptyCorner[0], f.emptyCorner[1]);
         for (int c = 0; c < 3; ++c)
             EXPECT_NEAR(corner[c], channel(f.background[c]), 2) << "t = " << f.t << ", channel " << c;
@@ -69,7 +70,8 @@ TEST(CaptionsGl, TheAccentsOfTheOpeningTitleAreDrawn) {
     // "La  R\xEAve \xE0" stands its circumflex; over the plain "v" beside it
     // there is only ground. Where the glyphs stand comes from the atlas.
     OffscreenShow& show = OffscreenShow::instance();
-    show.renderFrame(5.0f);
+    SilentHost host(show);
+    host.render(5.0f);
     const auto glyph = [](char byte) { return antonioFont.Characters.at(static_cast<signed char>(byte)); };
     float pen = 1.0f;
     for (char byte : {'L', 'a', ' ', ' ', 'R'}) pen += float(glyph(byte).Advance >> 6);
@@ -146,10 +148,10 @@ TEST(CaptionsGl, UnfilteredTapsDrawAsTheFilteredOnes) {
 
 TEST(CaptionsGl, EveryGlyphQuadHoldsAllItDraws) {
     // Each program grows its glyph quads by a margin just wide enough for its
-    // halo, shadow or motion (and, for taps shared over a pixel quad, the
+    // halo, shadow or motion (and, for taps shared over a 2x2 pixel quad, the
     // neighbour's reach); fragments beyond it are never drawn. With the
     // margin grown by 8 texels more, the frame must not change: a margin
-    // too narrow cuts a halo off in a straight line along the quad's edge.
+    // too narrow cuts a halo off in a straight line along the glyph quad's edge.
     const std::string emit = "void emitGlyphQuad(vec2 margin, float scale) {";
     const ProgramEdit cases[] = {
         {&Programs::demo6pt1, "demo6pt1", 4.5f},     {&Programs::demo6pt1, "demo6pt1", 12.0f},

@@ -28,7 +28,8 @@ std::vector<int> pixelsMovedByEdit(const ProgramEdit& c, const std::string& stag
     std::ofstream(path) << edited;
 
     OffscreenShow& show = OffscreenShow::instance();
-    show.renderFrame(c.t);
+    SilentHost host(show);
+    host.render(c.t);
     const std::vector<std::uint8_t> shipped = show.pixels();
     Shader& program = show.mutableResources().programs.*c.program;
     const Shader kept = program;
@@ -36,7 +37,7 @@ std::vector<int> pixelsMovedByEdit(const ProgramEdit& c, const std::string& stag
     const std::string fragment = stage == ".fs" ? path : stem + ".fs";
     program = Shader(vertex.c_str(), fragment.c_str());
     if (setUp) setUp(program);
-    show.renderFrame(c.t);
+    host.render(c.t);
     program = kept;
 
     const std::vector<std::uint8_t>& drawn = show.pixels();

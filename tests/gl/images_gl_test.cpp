@@ -77,6 +77,7 @@ struct Placement {
 
 TEST(ImagesGl, EachImageAppearsWhereItsTransPutsIt) {
     OffscreenShow& show = OffscreenShow::instance();
+    SilentHost host(show);
     const ImageTextures& images = show.resources().images;
     const std::vector<Placement> placements = {
         {"demo6/images/what1.png", &ImageTextures::what1, 21.0f, 0.74f, -0.24f, 1.0f},
@@ -94,10 +95,10 @@ TEST(ImagesGl, EachImageAppearsWhereItsTransPutsIt) {
     for (const Placement& p : placements) {
         SCOPED_TRACE(std::string(p.file) + " at t = " + std::to_string(p.t));
         // The same frame with and without the picture: what differs is the image.
-        show.renderFrame(p.t);
+        host.render(p.t);
         const std::vector<std::uint8_t> with = show.pixels();
         makeTransparent(images.*p.texture);
-        show.renderFrame(p.t);
+        host.render(p.t);
         restore(images.*p.texture, p.file);
         const Footprint f = difference(with, show.pixels());
 
@@ -118,14 +119,15 @@ TEST(ImagesGl, EachImageAppearsWhereItsTransPutsIt) {
 
 TEST(ImagesGl, NoImageInTheGaps) {
     OffscreenShow& show = OffscreenShow::instance();
+    SilentHost host(show);
     const ImageTextures& images = show.resources().images;
     // Between the windows the overlay draws nothing: taking the neighbouring
     // pictures away changes no pixel.
-    show.renderFrame(37.0f);
+    host.render(37.0f);
     const std::vector<std::uint8_t> with = show.pixels();
     makeTransparent(images.where3);
     makeTransparent(images.lafrange);
-    show.renderFrame(37.0f);
+    host.render(37.0f);
     restore(images.where3, "demo6/images/where3.png");
     restore(images.lafrange, "demo6/images/lafrange.png");
     EXPECT_EQ(difference(with, show.pixels()).count, 0);

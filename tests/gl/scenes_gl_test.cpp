@@ -106,8 +106,9 @@ std::vector<Probe> probes() {
 
 TEST(ScenesGl, BoxesCoverTheirCentresOverTheCaptionGround) {
     OffscreenShow& show = OffscreenShow::instance();
+    SilentHost host(show);
     for (const Probe& probe : probes()) {
-        show.renderFrame(probe.t);
+        host.render(probe.t);
         const glm::vec2 p = screenOf(probe.centre, probe.camera, probe.farPlane);
         EXPECT_GE(coveredShare(show, p, groundAt(probe.t)), 0.95f)
             << probe.scene << " at t = " << probe.t << ", probe (" << p.x << ", " << p.y << ")";
@@ -119,8 +120,9 @@ TEST(ScenesGl, GroundShowsAwayFromTheScene) {
     // slab stack: no scene is drawn, so the ground (or a caption) shows,
     // never a box colour filling the square.
     OffscreenShow& show = OffscreenShow::instance();
+    SilentHost host(show);
     for (float t : {31.0f, 33.0f, 164.0f}) {
-        show.renderFrame(t);
+        host.render(t);
         const glm::vec2 p = t < 100.0f ? screenOf({1.0f, std::sin(t) * 3.0f - 0.75f, std::atan(15.0f) - 4.0f},
                                                   {0.0f, 0.0f, -3.0f})
                                        : screenOf({1.9f, std::sin(2.4f) + 1.1f, 1.0f}, {-7.0f, -4.4f, -65.0f});

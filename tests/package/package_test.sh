@@ -6,7 +6,7 @@
 # Usage: package_test.sh <reve-brut .deb>
 set -uo pipefail
 deb=$(readlink -f "$1")
-source "$(dirname "$0")/../e2e/private_display.sh"
+source "$(dirname "$0")/../e2e/e2e_session.sh"
 export SDL_AUDIODRIVER=dummy
 export_gl46
 

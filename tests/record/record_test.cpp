@@ -232,7 +232,8 @@ TEST(Record, FrameMatchesTheOffscreenRender) {
     ASSERT_EQ(decoded.size(), static_cast<std::size_t>(width) * height * 3);
 
     OffscreenShow& show = OffscreenShow::instance();
-    show.renderFrame(60.0f, 60.0);
+    SilentHost host(show);
+    host.render(60.0f, 60.0);
     // Per channel: the mean difference, and the largest difference of the
     // means of 8 x 8 blocks (yuv420p halves the chroma, so single pixels on
     // coloured edges may be far off; whole blocks may not).

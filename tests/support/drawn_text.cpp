@@ -21,8 +21,8 @@ char byteWithTexture(const Font& font, GLuint texture) {
     return '?';
 }
 
-// The quad's corners: vertex 2 is (xpos, ypos), vertex 6 is (xpos + w, ypos + h).
-Box quadOf(const std::vector<float>& streamed) {
+// The glyph quad's corners: vertex 2 is (xpos, ypos), vertex 6 is (xpos + w, ypos + h).
+Box glyphQuadOf(const std::vector<float>& streamed) {
     if (streamed.size() < 24) return {};
     return {streamed[4], streamed[5], streamed[20], streamed[21]};
 }
@@ -44,7 +44,7 @@ std::vector<DrawnLine> drawnLines() {
         DrawnLine& line = lines.back();
         line.font = font;
         line.bytes += byteWithTexture(*font, d.texture0);
-        line.glyphs.push_back(quadOf(d.streamed));
+        line.glyphs.push_back(glyphQuadOf(d.streamed));
         if (line.bytes.size() == 1) {
             line.x0 = d.streamed[4];
             line.y0 = d.streamed[5];

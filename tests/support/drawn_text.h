@@ -20,7 +20,7 @@ struct DrawnLine {
     float x0 = 0, y0 = 0;        // bottom-left corner of the first glyph's quad
     std::vector<float> colour;
     float scale = 0;             // first glyph's quad width over its bitmap width
-    std::vector<Box> glyphs;     // the quad of every byte, empty ones included
+    std::vector<Box> glyphs;     // the glyph quad of every byte, empty ones included
 };
 
 // Splits the recorded draws into strings: each RenderText starts with its

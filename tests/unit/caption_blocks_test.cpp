@@ -15,15 +15,9 @@
 #include "render/glyph_atlas.h"
 #include "timeline/caption_blocks.h"
 #include "timeline/chain.h"
+#include "timeline/cue_state.h"
 
 namespace {
-
-struct RecordingSound : SoundEngine {
-    std::vector<std::string> events;
-    void note(const std::string& what) { events.push_back(what); }
-    void play(const char* path, bool looped) override { note(std::string("play ") + path + (looped ? " looped" : "")); }
-    void stopAll() override { note("stop all"); }
-};
 
 ScriptedClock noClock;
 
@@ -73,7 +67,7 @@ protected:
     }
 
     static const Resources* resources;
-    RecordingSound sound;
+    SoundRecorder sound;
     bool flag = false;
 };
 const Resources* CaptionBlocks::resources = nullptr;
@@ -292,7 +286,7 @@ TEST_F(CaptionBlocks, GapsAndBoundsShowNoCaption) {
                     235.0f, 256.0f, 258.0f, 259.0f, 294.0f, 294.5f}) {
         fakegl::install();
         Frame frame{t, *resources, noClock, sound, flag};
-        drawFrame(frame);
+        clearAndRunTimeline(frame);
         for (const fakegl::Call* clear : fakegl::calls("glClearColor"))
             EXPECT_EQ(clear->args, (std::vector<double>{0, 0, 0, 1})) << t;
         for (const fakegl::Draw& d : fakegl::state().draws)

@@ -48,7 +48,7 @@ FreeTypeGlyph freeTypeGlyph(const char* path, unsigned int pixelHeight, unsigned
 }
 
 // The six (x, y, s, t) vertices RenderText must stream for a glyph at pen (x, y).
-std::vector<float> quadFor(const Character& ch, float x, float y, float scale) {
+std::vector<float> glyphQuadFor(const Character& ch, float x, float y, float scale) {
     const float xpos = x + ch.Bearing.x * scale;
     const float ypos = y - (ch.Size.y - ch.Bearing.y) * scale;
     const float w = ch.Size.x * scale;
@@ -142,7 +142,7 @@ TEST_F(GlyphAtlas, RecordsAndBitmapsAreFreeTypesOwn) {
     EXPECT_GT(font.Characters.at(' ').Advance, 0u);
 }
 
-TEST_F(GlyphAtlas, TextQuadBufferIs96DynamicBytesWithOneAttribute) {
+TEST_F(GlyphAtlas, GlyphQuadBufferIs96DynamicBytesWithOneAttribute) {
     Font font;
     ASSERT_TRUE(buildGlyphAtlas(font, kC64, 165, 128));
     EXPECT_NE(font.VAO, 0u);
@@ -237,7 +237,7 @@ TEST_F(RenderTextTest, EachByteIsOneBindOneUpdateOneDraw) {
         EXPECT_EQ(draws[i].program, program.ID);
         EXPECT_EQ(draws[i].vertexArray, antonio.VAO);
         EXPECT_EQ(draws[i].texture0, ch.TextureID) << i;
-        EXPECT_EQ(draws[i].streamed, quadFor(ch, pen, y, 1.0f)) << i;
+        EXPECT_EQ(draws[i].streamed, glyphQuadFor(ch, pen, y, 1.0f)) << i;
         // The quad's corners from FreeType's own metrics.
         EXPECT_EQ(draws[i].streamed[4], pen + float(ft.left)) << i;
         EXPECT_EQ(draws[i].streamed[5], y - float(ft.rows - ft.top)) << i;
@@ -278,11 +278,11 @@ TEST_F(RenderTextTest, BytesWithoutAGlyphDrawNothingAndKeepThePen) {
         const auto& draws = fakegl::state().draws;
         ASSERT_EQ(draws.size(), 2u);
         EXPECT_EQ(draws[0].texture0, 0u);
-        EXPECT_EQ(draws[0].streamed, std::vector<float>(quadFor(empty, 100.0f, 50.0f, 1.0f)));
+        EXPECT_EQ(draws[0].streamed, std::vector<float>(glyphQuadFor(empty, 100.0f, 50.0f, 1.0f)));
         EXPECT_EQ(draws[0].streamed[0], 100.0f);
         EXPECT_EQ(draws[0].streamed[1], 50.0f);
         // The next glyph starts where the missing one stood.
-        EXPECT_EQ(draws[1].streamed, quadFor(c.font->Characters.at('A'), 100.0f, 50.0f, 1.0f));
+        EXPECT_EQ(draws[1].streamed, glyphQuadFor(c.font->Characters.at('A'), 100.0f, 50.0f, 1.0f));
     }
 }
 

@@ -13,7 +13,7 @@ namespace {
 ScriptedClock fixedClock{100.0};
 
 constexpr GLuint kImageProgram = 50;
-constexpr GLuint kQuad = 60;
+constexpr GLuint kImageQuad = 60;
 // Texture names of the eight images, in loading order.
 constexpr GLuint kWhat = 101, kWhere = 102, kFrange = 103, kMaybe = 104, kMais = 105, kAnswer = 106,
                  kNonsense = 107, kLast = 108;
@@ -58,7 +58,7 @@ protected:
 
     void SetUp() override {
         res.programs.demo6image.ID = kImageProgram;
-        res.imageQuad = kQuad;
+        res.imageQuad = kImageQuad;
         res.images = ImageTextures{kWhat, kWhere, kFrange, kMaybe, kMais, kAnswer, kNonsense, kLast};
     }
 
@@ -103,12 +103,12 @@ std::string describe(float t) {
 
 void expectImage(const ImageDraw& d, const Expected& e, float t) {
     SCOPED_TRACE(describe(t));
-    // The image state, the quad and the uniforms at the draw.
+    // The image state, the image quad and the uniforms at the draw.
     EXPECT_TRUE(d.clearedDepth());
     EXPECT_EQ(d.draw.call, "glDrawElements");
     EXPECT_EQ(d.draw.mode, static_cast<GLenum>(GL_TRIANGLES));
     EXPECT_EQ(d.draw.count, 6);
-    EXPECT_EQ(d.draw.vertexArray, kQuad);
+    EXPECT_EQ(d.draw.vertexArray, kImageQuad);
     EXPECT_EQ(d.draw.enabled.count(GL_CULL_FACE), 0u);
     EXPECT_EQ(d.draw.enabled.count(GL_BLEND), 1u);
     EXPECT_EQ(d.draw.enabled.count(GL_DEPTH_TEST), 1u);
@@ -172,7 +172,7 @@ TEST_F(ImageBlocks, OnTheBoundsOfTheWindows) {
     for (float t : {17.0f, 35.0f, 40.0f, 50.0f, 52.0f, 62.0f, 64.0f, 72.0f, 112.0f, 122.0f, 212.0f, 222.0f, 284.0f})
         EXPECT_TRUE(frameAt(t).empty()) << describe(t);
 
-    // 26.0 lies between two rows: the quad is drawn untransformed, nothing is bound.
+    // 26.0 lies between two rows: the image quad is drawn untransformed, nothing is bound.
     std::vector<ImageDraw> draws = frameAt(26.0f);
     ASSERT_EQ(draws.size(), 1u);
     expectImage(draws[0], kNoRow, 26.0f);

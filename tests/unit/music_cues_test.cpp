@@ -7,6 +7,7 @@
 
 #include "fake_gl.h"
 #include "timeline/chain.h"
+#include "timeline/cue_state.h"
 
 namespace {
 
@@ -18,17 +19,24 @@ struct SoundCall {
 
 std::ostream& operator<<(std::ostream& out, const SoundCall& c) { return out << c.t << ": " << c.what; }
 
-struct RecordingEngine : SoundEngine {
-    float now = 0.0f;
-    std::vector<SoundCall> calls;
-    std::vector<std::size_t> glCallsBefore;  // how many GL calls the frame had made by each call
+// The recording fake, noting also how many GL calls the frame had made by
+// each sound call.
+struct RecordingEngine : SoundRecorder {
+    std::vector<std::size_t> glCallsBefore;
     void play(const char* path, bool looped) override {
-        note({now, std::string("play ") + path + (looped ? " looped" : " once")});
-    }
-    void stopAll() override { note({now, "stop"}); }
-    void note(SoundCall call) {
-        calls.push_back(std::move(call));
+        SoundRecorder::play(path, looped);
         glCallsBefore.push_back(fakegl::state().calls.size());
+    }
+    void stopAll() override {
+        SoundRecorder::stopAll();
+        glCallsBefore.push_back(fakegl::state().calls.size());
+    }
+    std::vector<SoundCall> calls() const {
+        std::vector<SoundCall> written;
+        for (const SoundEvent& e : events)
+            written.push_back({static_cast<float>(e.t),
+                               e.path.empty() ? "stop" : "play " + e.path + (e.looped ? " looped" : " once")});
+        return written;
     }
 };
 
@@ -49,7 +57,7 @@ struct Show {
             fakegl::install();  // also forgets the previous frame's calls
             sound.now = t;
             Frame frame{t, res, scriptedClock, sound, musicCueFlag};
-            drawFrame(frame);
+            clearAndRunTimeline(frame);
         }
     }
 };
@@ -71,10 +79,10 @@ TEST(MusicCues, NormalRunStartsSwitchesAndReturnsOnce) {
         {74.1f, "stop"}, {74.1f, kPlaySecond},
         {257.1f, "stop"}, {257.1f, kPlayFirst},
     };
-    ASSERT_EQ(show.sound.calls.size(), expected.size());
+    ASSERT_EQ(show.sound.calls().size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(show.sound.calls[i].t, expected[i].t, 0.01f) << i;
-        EXPECT_EQ(show.sound.calls[i].what, expected[i].what) << i;
+        EXPECT_NEAR(show.sound.calls()[i].t, expected[i].t, 0.01f) << i;
+        EXPECT_EQ(show.sound.calls()[i].what, expected[i].what) << i;
     }
     EXPECT_TRUE(show.musicCueFlag);
 }
@@ -85,13 +93,13 @@ TEST(MusicCues, EveryCueFiresOnceHoweverManyFramesItsWindowSees) {
     show.frames(span(0.5f, 8.99f, 1.0f / 60.0f));
     show.frames(span(74.0f, 75.0f, 1.0f / 60.0f));
     show.frames(span(257.0f, 260.0f, 1.0f / 60.0f));
-    ASSERT_EQ(show.sound.calls.size(), 5u);
-    EXPECT_EQ(show.sound.calls[0].what, kPlayFirst);
-    EXPECT_EQ(show.sound.calls[2].what, kPlaySecond);
-    EXPECT_GT(show.sound.calls[2].t, 74.0f);
-    EXPECT_LT(show.sound.calls[2].t, 74.05f);
-    EXPECT_EQ(show.sound.calls[4].what, kPlayFirst);
-    EXPECT_GT(show.sound.calls[4].t, 257.0f);
+    ASSERT_EQ(show.sound.calls().size(), 5u);
+    EXPECT_EQ(show.sound.calls()[0].what, kPlayFirst);
+    EXPECT_EQ(show.sound.calls()[2].what, kPlaySecond);
+    EXPECT_GT(show.sound.calls()[2].t, 74.0f);
+    EXPECT_LT(show.sound.calls()[2].t, 74.05f);
+    EXPECT_EQ(show.sound.calls()[4].what, kPlayFirst);
+    EXPECT_GT(show.sound.calls()[4].t, 257.0f);
 }
 
 TEST(MusicCues, FirstFrameAtNineSecondsLeavesTheShowSilentUntilTheReturn) {
@@ -99,11 +107,11 @@ TEST(MusicCues, FirstFrameAtNineSecondsLeavesTheShowSilentUntilTheReturn) {
     // false and does nothing; the return stops nothing and starts the first track.
     Show show;
     show.frames({9.0f, 9.5f, 74.0f, 74.5f, 74.9f, 75.0f, 200.0f, 257.0f});
-    EXPECT_TRUE(show.sound.calls.empty());
+    EXPECT_TRUE(show.sound.calls().empty());
     EXPECT_FALSE(show.musicCueFlag);
     show.frames({257.01f, 258.0f, 290.9f});
     const std::vector<SoundCall> expected = {{257.01f, "stop"}, {257.01f, kPlayFirst}};
-    EXPECT_EQ(show.sound.calls, expected);
+    EXPECT_EQ(show.sound.calls(), expected);
     EXPECT_TRUE(show.musicCueFlag);
 }
 
@@ -113,7 +121,7 @@ TEST(MusicCues, NoFrameInsideTheSwitchWindowKeepsTheFirstTrackToTheEnd) {
     Show show;
     show.frames({1.0f, 73.9f, 74.0f, 75.0f, 80.0f, 257.5f, 280.0f, 294.0f});
     const std::vector<SoundCall> expected = {{1.0f, kPlayFirst}};
-    EXPECT_EQ(show.sound.calls, expected);
+    EXPECT_EQ(show.sound.calls(), expected);
     EXPECT_TRUE(show.musicCueFlag);
 }
 
@@ -122,12 +130,12 @@ TEST(MusicCues, CuesOnlyRunInsideTheirBlocksWindows) {
     // the switch's caption block, and the return's scene block spans 257 to 291 s.
     Show show;
     show.frames({9.0f});
-    EXPECT_TRUE(show.sound.calls.empty());
+    EXPECT_TRUE(show.sound.calls().empty());
     show.frames({291.0f, 292.0f});
-    EXPECT_TRUE(show.sound.calls.empty()) << "the return fired outside 257 < t < 291";
+    EXPECT_TRUE(show.sound.calls().empty()) << "the return fired outside 257 < t < 291";
     show.musicCueFlag = true;
     show.frames({85.0f, 100.0f});
-    EXPECT_TRUE(show.sound.calls.empty());
+    EXPECT_TRUE(show.sound.calls().empty());
 }
 
 TEST(MusicCues, EachCueSoundsJustAheadOfTheBlockItGoesWith) {
@@ -136,13 +144,13 @@ TEST(MusicCues, EachCueSoundsJustAheadOfTheBlockItGoesWith) {
     show.frames({5.0f, 74.5f});
     show.musicCueFlag = false;
     show.frames({257.5f});
-    ASSERT_EQ(show.sound.calls.size(), 5u);
+    ASSERT_EQ(show.sound.calls().size(), 5u);
     EXPECT_EQ(show.sound.glCallsBefore, (std::vector<std::size_t>{2, 2, 2, 2, 2}));
     // From 259 s the closing greetings draw first; the return still comes
     // before the slab wave's first call, its depth clear.
     show.musicCueFlag = false;
     show.frames({260.0f});
-    ASSERT_EQ(show.sound.calls.size(), 7u);
+    ASSERT_EQ(show.sound.calls().size(), 7u);
     const std::size_t at = show.sound.glCallsBefore[5];
     const auto& calls = fakegl::state().calls;
     EXPECT_GT(at, 2u);
@@ -163,6 +171,6 @@ TEST(MusicCues, TheCueLinksAloneMakeTheSameCallsWithoutGl) {
         runCues(frame);
     }
     EXPECT_TRUE(fakegl::state().calls.empty());
-    EXPECT_EQ(cues.sound.calls, drawn.sound.calls);
-    EXPECT_EQ(cues.sound.calls.size(), 5u);
+    EXPECT_EQ(cues.sound.calls(), drawn.sound.calls());
+    EXPECT_EQ(cues.sound.calls().size(), 5u);
 }

@@ -9,6 +9,7 @@
 
 #include "fake_gl.h"
 #include "timeline/chain.h"
+#include "timeline/cue_state.h"
 #include "timeline/scene_blocks.h"
 
 namespace {
@@ -23,15 +24,6 @@ struct SteppingClock : Clock {
         return next;
     }
 } scriptedClock;
-
-struct RecordingSound : SoundEngine {
-    std::vector<std::string> events;
-    void note(std::string what) { events.push_back(std::move(what)); }
-    void play(const char* path, bool looped) override {
-        note(std::string("play ") + path + (looped ? " looped" : " once"));
-    }
-    void stopAll() override { note("stop all"); }
-};
 
 struct SceneSpec {
     const char* link;
@@ -57,7 +49,7 @@ const std::vector<SceneSpec> kScenes = {
 class SceneBlocks : public ::testing::Test {
 protected:
     Resources res;
-    RecordingSound sound;
+    SoundRecorder sound;
     bool musicCueFlag = true;
 
     void SetUp() override {

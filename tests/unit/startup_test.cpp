@@ -105,10 +105,10 @@ TEST_F(StartupTest, InterleavesAtlasesMeshesAndImagesInStartupOrder) {
     EXPECT_GT(cube, indexOf("glLinkProgram", p.demo6pt3_2.ID));
     EXPECT_LT(cube, indexOf("glLinkProgram", p.demo6pt4.ID));
     // The image quad after demo6image, then the images, then the c64 and topaz glyphs.
-    std::size_t quad = indexOf("glBindVertexArray", res_.imageQuad);
-    EXPECT_GT(quad, indexOf("glLinkProgram", p.demo6image.ID));
+    std::size_t imageQuad = indexOf("glBindVertexArray", res_.imageQuad);
+    EXPECT_GT(imageQuad, indexOf("glLinkProgram", p.demo6image.ID));
     std::size_t firstSampler = indexOfUniform("texture1");
-    EXPECT_GT(firstSampler, quad);
+    EXPECT_GT(firstSampler, imageQuad);
     std::size_t lastSampler = indexOfUniform("texture9");
     const auto& calls = fakegl::state().calls;
     std::size_t glyphUploadsAfterImages = 0;

@@ -18,7 +18,7 @@ set -uo pipefail
 run_dir=$(cd "$1" && pwd)
 build=$(cd "$2" && pwd)
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-source "$repo/tests/e2e/private_display.sh"   # $work, $DISPLAY, fail(), cleanup
+source "$repo/tests/e2e/e2e_session.sh"   # $work, $DISPLAY, fail(), cleanup
 source "$repo/scripts/lib/wine.sh"
 trap 'wine_done; cleanup' EXIT
 python=/usr/bin/python3

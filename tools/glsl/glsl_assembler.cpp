@@ -142,7 +142,7 @@ std::string esHeader(const std::string& text) {
 std::optional<GlslVariant> glslVariantNamed(const std::string& name) {
     if (name == "desktop") return GlslVariant::desktop;
     if (name == "es") return GlslVariant::es;
-    if (name == "es-quad") return GlslVariant::esQuad;
+    if (name == "es-quad") return GlslVariant::esPixelQuad;
     return std::nullopt;
 }
 
@@ -160,7 +160,7 @@ AssembledGlsl assembleGlsl(const std::string& source, GlslVariant variant, const
             out.origins.erase(out.origins.begin());
             out.origins.insert(out.origins.begin(), std::count(header.begin(), header.end(), '\n'), GlslOrigin{});
         }
-        if (variant == GlslVariant::esQuad) out.text = std::regex_replace(out.text, std::regex("dFd([xy])Fine"), "dFd$1");
+        if (variant == GlslVariant::esPixelQuad) out.text = std::regex_replace(out.text, std::regex("dFd([xy])Fine"), "dFd$1");
         out.ok = true;
     } catch (const Failure& failure) {
         out.text.clear();

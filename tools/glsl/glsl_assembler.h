@@ -11,8 +11,8 @@
 // - desktop: the source as written (`#version 460 core`);
 // - es: OpenGL ES 3.00 (WebGL 2): `#version 300 es` and high precision for
 //   floats, ints and every sampler type used, the GL_ES branches taken;
-// - es-quad: the desktop text under the ES header, its fine derivatives
-//   written as ES 3.00's plain dFdx and dFdy: it shares taps across pixel
+// - es-quad (esPixelQuad): the desktop text under the ES header, its fine derivatives
+//   written as ES 3.00's plain dFdx and dFdy: it shares taps across 2x2 pixel
 //   quads as the desktop does, which is right only where those derivatives
 //   are fine (a browser checks before it loads these).
 //
@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-enum class GlslVariant { desktop, es, esQuad };
+enum class GlslVariant { desktop, es, esPixelQuad };
 
 // "desktop", "es" or "es-quad"; nothing for any other name.
 std::optional<GlslVariant> glslVariantNamed(const std::string& name);
