@@ -6,7 +6,8 @@
 # LeakSanitizer; then builds the Debian package and checks it unpacked; then
 # builds the browser build and checks it in headless Chromium (ANGLE on Mesa
 # and SwiftShader); then cross-builds for Windows and checks show.exe under
-# Wine. Before the tests run, the benches and tools build once
+# Wine; then builds the portable Linux archive and plays it in a minimal
+# Debian 12 root. Before the tests run, the benches and tools build once
 # with the tests off.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,3 +39,7 @@ echo "== the Windows build, under Wine =="
 tools/windows.sh --build-only
 need_packages wine wine64 xvfb xauth xdotool ffmpeg python3-numpy python3-pil
 tests/windows/wine_test.sh build-windows/run build
+
+echo "== the portable Linux archive, in a minimal Debian 12 root =="
+tools/linux.sh
+tests/linux/portable_test.sh build-linux/reve-brut-"$(tools/version.sh)"-linux-x86_64.tar.gz build
