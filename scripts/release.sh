@@ -2,11 +2,16 @@
 # Builds every form of a release into build-release/:
 #   reve-brut_<version>_<arch>.deb      the Debian package (scripts/package.sh)
 #   reve-brut-<version>-win64.zip       the Windows build (scripts/windows.sh)
+#   reve-brut-<version>-linux-x86_64.tar.gz
+#                                       the portable Linux build (scripts/linux.sh), checked
+#                                       in a minimal Debian 12 root (tests/linux/portable_test.sh)
 #   reve-brut-<version>-web.zip         the browser site (scripts/web.sh), to unpack on any web host
 #   reve-brut-<version>-1080p60.mp4     with --video: the whole show recorded (scripts/record.sh)
 #   reve-brut-<version>-compo.mp4       with --video: the same as a compo video (1080p30,
 #                                       H.264 Main 4.1, two-pass; scripts/record.sh --compo)
 #   SHA256SUMS                          over all of them
+# and prints how large each archive is unpacked, against demo parties' usual
+# limit of 64 MB (it says so plainly when one is over; the release is still made).
 #   scripts/release.sh [--video]
 # Installs what it needs, as the scripts it runs do.
 set -euo pipefail
@@ -33,6 +38,11 @@ echo "== the Windows zip =="
 scripts/windows.sh --build-only
 cp build-windows/reve-brut-"$version"-win64.zip "$out/"
 
+echo "== the portable Linux archive =="
+scripts/linux.sh
+cp build-linux/reve-brut-"$version"-linux-x86_64.tar.gz "$out/"
+tests/linux/portable_test.sh "$out/reve-brut-$version-linux-x86_64.tar.gz" build
+
 echo "== the browser site =="
 scripts/web.sh --build-only
 source scripts/lib/builds.sh
@@ -49,3 +59,23 @@ cd "$out"
 sha256sum -- * > SHA256SUMS
 echo "release $version in $out:"
 ls -l --time-style=+ -- * | awk '{ print "  " $5 "\t" $NF }'
+
+# Unpacked sizes: the files' own sizes, as a party counts them.
+limit=64000000
+echo "unpacked (limit: 64 MB, $limit bytes):"
+for archive in *.zip *.tar.gz; do
+  size=$(/usr/bin/python3 - "$archive" <<'PY'
+import sys, tarfile, zipfile
+path = sys.argv[1]
+if path.endswith(".zip"):
+    print(sum(i.file_size for i in zipfile.ZipFile(path).infolist()))
+else:
+    print(sum(m.size for m in tarfile.open(path) if m.isfile()))
+PY
+)
+  if ((size > limit)); then
+    printf '  %s\t%s: OVER the 64 MB limit, by %s bytes\n' "$size" "$archive" "$((size - limit))"
+  else
+    printf '  %s\t%s: within 64 MB\n' "$size" "$archive"
+  fi
+done

@@ -10,7 +10,8 @@
 #     LeakSanitizer;
 #   the Debian package, checked unpacked;
 #   the browser build in headless Chromium (ANGLE on Mesa and SwiftShader);
-#   the Windows build, cross-compiled and checked under Wine.
+#   the Windows build, cross-compiled and checked under Wine;
+#   the portable Linux archive, played in a minimal Debian 12 root.
 # scripts/test.sh --quick runs the unit and recorded-GL tests alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -73,3 +74,9 @@ windows() {
   tests/windows/wine_test.sh build-windows/run build
 }
 stage "the Windows build, under Wine" windows
+
+linux_archive() {
+  scripts/linux.sh
+  tests/linux/portable_test.sh build-linux/reve-brut-"$(scripts/lib/version.sh)"-linux-x86_64.tar.gz build
+}
+stage "the portable Linux archive, in a minimal Debian 12 root" linux_archive

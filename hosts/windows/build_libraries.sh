@@ -14,7 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 source "$repo/scripts/lib/need_packages.sh"
 source "$repo/scripts/lib/debian_source.sh"
-need_packages build sources windows
+need_packages build sources static-libraries windows
 
 # The source packages in the versions the native build uses.
 sources=()

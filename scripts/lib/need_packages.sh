@@ -14,7 +14,9 @@ package_group() {
     package)  echo file lintian desktop-file-utils ;;
     web)      echo emscripten ;;
     browser)  echo chromium chromium-driver python3-selenium ;;
-    windows)  echo g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libsdl2-dev ;;
+    static-libraries) echo libsdl2-dev ;;
+    linux)    echo libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev libpulse-dev ;;
+    windows)  echo g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 ;;
     wine)     echo wine wine64 ;;
     root)     echo debootstrap debian-archive-keyring git ;;
     *) echo "need_packages: no package group \"$1\"" >&2; return 1 ;;

@@ -121,6 +121,27 @@ if raw[start:start + length] != wav[:length]:
 PY
 check "the first 5 s of the mix are Tune1's WAV sample for sample" $?
 
+echo "== Alt+F4 =="
+# Alt+F4 is Windows' close request (WM_CLOSE through the window's system
+# menu): it ends the show with status 0 after the current frame, its window
+# goes and the screen keeps the desktop's mode.
+wineserver -w
+mode_before=$(xrandr --current 2>/dev/null | sed -n 's/.*current \([0-9]* x [0-9]*\).*/\1/p')
+(cd "$run_dir" && env "${gl46[@]}" SDL_AUDIODRIVER=dummy timeout 120 wine show.exe \
+   >"$work/out" 2>"$work/err"; echo $? >"$work/status_close") &
+for _ in $(seq 600); do window_open && break; sleep 0.1; done
+sleep 3  # into the frame loop
+for press in $(seq 20); do
+  xdotool key --clearmodifiers alt+F4
+  for _ in $(seq 20); do [ -s "$work/status_close" ] && break 2; sleep 0.1; done
+done
+status=$(cat "$work/status_close" 2>/dev/null)
+[ "$status" = 0 ]
+check "Alt+F4 ends the show with status 0" $? "status ${status:-none} after $press presses; $(tr -d '\r' <"$work/err" | head -n 3)"
+mode_after=$(xrandr --current 2>/dev/null | sed -n 's/.*current \([0-9]* x [0-9]*\).*/\1/p')
+! window_open && [ -n "$mode_after" ] && [ "$mode_after" = "$mode_before" ]
+check "after Alt+F4 no window is left and the screen is in its mode" $? "$mode_before, then $mode_after"
+
 echo "== Ctrl+C =="
 # Wine turns SIGINT into the console's Ctrl+C event. The show's handler must
 # not keep it playing: it stops at the next frame and ends as a program Ctrl+C
