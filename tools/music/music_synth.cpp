@@ -215,7 +215,14 @@ bool writeStems(const std::filesystem::path& dir, const Track& t, const Score& s
         sections << at * stepSeconds << ' ' << steps * stepSeconds << ' ' << s.name << (s.riser ? " (riser)" : "") << '\n';
         at += steps;
     }
-    return ok && static_cast<bool>(sections);
+    // Every bar's chord, lead and drums (score.h's BarKey), from the song's first bar.
+    std::ofstream bars(dir / "bars.txt");
+    const double barSeconds = 16.0 * stepSeconds;
+    const std::vector<BarKey> keys = barKeys(score);
+    for (std::size_t b = 0; b < keys.size(); ++b)
+        bars << static_cast<double>(b) * barSeconds - static_cast<double>(score.start) * stepSeconds << '|'
+             << keys[b].chord << '|' << keys[b].lead << '|' << keys[b].drums << '\n';
+    return ok && static_cast<bool>(sections) && static_cast<bool>(bars);
 }
 
 }  // namespace

@@ -139,6 +139,7 @@ Score buildScore(const Song& song) {
             const double progress = s.bars > 1 ? static_cast<double>(b) / (s.bars - 1) : 0.0;
             const double bright = lerp(s.brightFrom, s.brightTo, progress);
             const std::string& chord = chords[b % chords.size()];
+            score.chords.push_back(chord);
             const bool rhythm = s.rhythmBars == 0 || b < s.rhythmBars;
             const bool fillBar = s.fills && b % 8 == 7;
 
@@ -215,6 +216,29 @@ Score buildScore(const Song& song) {
     for (auto* notes : {&score.bass, &score.lead, &score.arp, &score.risers}) clipBefore(*notes, score.start);
     clipBefore(score.pads, score.start);
     return score;
+}
+
+std::vector<BarKey> barKeys(const Score& score) {
+    std::vector<BarKey> keys(score.chords.size());
+    for (std::size_t b = 0; b < keys.size(); ++b) keys[b].chord = score.chords[b];
+    auto barOf = [&](long step) { return static_cast<std::size_t>(step / kStepsPerBar); };
+    std::vector<std::vector<std::string>> lead(keys.size());
+    for (const Note& n : score.lead)
+        if (barOf(n.step) < keys.size())
+            lead[barOf(n.step)].push_back(std::to_string(n.step % kStepsPerBar) + ":" + std::to_string(n.midi % 12));
+    for (std::size_t b = 0; b < keys.size(); ++b) {
+        std::sort(lead[b].begin(), lead[b].end());
+        lead[b].erase(std::unique(lead[b].begin(), lead[b].end()), lead[b].end());
+        for (const std::string& s : lead[b]) keys[b].lead += s + " ";
+    }
+    const std::pair<char, const std::vector<Hit>*> drums[] = {
+        {'k', &score.kicks}, {'s', &score.snares}, {'h', &score.closedHats}, {'o', &score.openHats}, {'c', &score.crashes}};
+    for (const auto& [name, hits] : drums)
+        for (const Hit& h : *hits)
+            if (barOf(h.step) < keys.size())
+                keys[barOf(h.step)].drums += std::string(1, name) + std::to_string(h.step % kStepsPerBar) + "@" +
+                                             std::to_string(std::lround(h.velocity * 100)) + " ";
+    return keys;
 }
 
 }  // namespace synth

@@ -73,7 +73,17 @@ struct Score {
     std::vector<Note> bass, lead, arp;
     std::vector<Chord> pads;
     std::vector<Note> risers;  // only step and steps are used
+    std::vector<std::string> chords;  // the chord of every bar
 };
+
+// What a bar brings, as text that is equal for equal bars: its chord, its
+// lead (onset steps and pitch classes, so an octave doubling is the same
+// line) and its drums (every hit with its velocity).
+struct BarKey {
+    std::string chord, lead, drums;
+};
+// One key per bar of the score, from its first bar.
+std::vector<BarKey> barKeys(const Score& score);
 
 Score buildScore(const Song& song);
 
