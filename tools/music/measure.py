@@ -158,7 +158,7 @@ def print_kick(name, stems, sections, rate):
     print(f"  kick energy above 1 kHz {10 * np.log10(spec[freqs > 1000].sum() / spec.sum()):.1f} dB")
     _, bass = read_wav(stems / name / "bass.wav")
     kk, kb = k_weighted(kick, rate), k_weighted(bass, rate)
-    drops = [(st, ln, lb) for st, ln, lb in sections if "drop" in lb or lb == "return" or lb == "theme" or
+    drops = [(st, ln, lb) for st, ln, lb in sections if "drop" in lb or lb in ("return", "climax", "theme", "variation") or
              lb == "answer"]
     if drops:
         print("  kick against bass: " + ", ".join(
@@ -376,9 +376,13 @@ def measure_show(show_wav, cues_txt, tracks, stems, measured, plot):
     cues = [line.split(" ", 2) for line in Path(cues_txt).read_text().splitlines()]
     track_steps = {name: np.percentile(steps(read_wav(tracks / f"{name}.wav")[1]), 99.9) for name in track_stems()}
     plays = [(float(c[0]), Path(c[2]).stem) for c in cues if c[1] == "play"]
+    labels = []  # (show time, section) for the plot
+    sections_of = {name: v[0] for name, v in measured.items()}
     for k, (at, name) in enumerate(plays):
+        cut = plays[k + 1][0] if k + 1 < len(plays) else FACTS["showEnd"]
+        labels += [(at + start, label.replace(" (riser)", "")) for start, _, label in sections_of.get(name, [])
+                   if 0 < start and at + start < cut - 1]
         if name in measured:
-            cut = plays[k + 1][0] if k + 1 < len(plays) else FACTS["showEnd"]
             print_risers(name, *measured.pop(name), t, m, at, cut)
             if name == "newtune":
                 print_arc(t, m, at, cut)
@@ -401,28 +405,31 @@ def measure_show(show_wav, cues_txt, tracks, stems, measured, plot):
     print_new_material(stems, plays, FACTS["showEnd"])
     print_ending(x, rate)
     if plot:
-        draw(t, m, s, plays, plot)
+        draw(t, m, s, plays, labels, plot)
 
 
-def draw(t, m, s, marks, plot):
+def draw(t, m, s, marks, sections, plot):
     import matplotlib
     matplotlib.use("Agg")
     import matplotlib.pyplot as plt
-    fig, ax = plt.subplots(figsize=(12, 4), dpi=100)
+    fig, ax = plt.subplots(figsize=(12, 4.6), dpi=100)
     ax.axhspan(-15, -13, color="#dfe9f5", label="target -14 ± 1 LUFS")
     ax.plot(t, np.maximum(m, -60), color="#9bb7d4", linewidth=0.6, label="momentary (0.4 s)")
     ax.plot(t[t >= 3], np.maximum(s[t >= 3], -60), color="#1f4e79", linewidth=1.6, label="short-term (3 s)")
     for at, name in marks:
         ax.axvline(at, color="#c0392b", linestyle="--", linewidth=1)
         ax.text(at + 1.5, -2.5, name, color="#c0392b", fontsize=9)
+    for at, label in sections:
+        ax.axvline(at, color="#999999", linewidth=0.5)
+        ax.text(at + 0.6, -38.5, label, color="#555555", fontsize=7, rotation=90, va="bottom")
     end = FACTS["showEnd"]
     ax.set_xlim(0, end)
     ax.set_ylim(-40, 0)
     ax.set_xticks(range(0, int(end) + 1, 15))
     ax.set_xlabel("show time (s)")
     ax.set_ylabel("loudness (LUFS)")
-    ax.set_title("The soundtrack as the show plays it: EBU R128 loudness, music cues marked")
-    ax.legend(loc="lower center", ncol=3, fontsize=8, frameon=False)
+    ax.set_title("The soundtrack as the show plays it: EBU R128 loudness, music cues and sections marked")
+    ax.legend(loc="upper center", bbox_to_anchor=(0.5, -0.15), ncol=3, fontsize=8, frameon=False)
     ax.grid(alpha=0.3)
     fig.tight_layout()
     fig.savefig(plot)
