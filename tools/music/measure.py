@@ -245,6 +245,11 @@ def print_new_material(stems, plays, end):
     gaps = sorted(((b - a, a, b) for a, b in zip(news, news[1:])), reverse=True)
     print(f"longest stretch without a new chord or lead bar: {gaps[0][0]:.1f} s ({gaps[0][1]:.1f} to {gaps[0][2]:.1f} s); "
           f"next {gaps[1][0]:.1f} s ({gaps[1][1]:.1f} to {gaps[1][2]:.1f} s); the last new bar at {news[-2]:.1f} s")
+    # The last cue replays the first track from its start: a recap, new by no definition.
+    recap = plays[-1][0]
+    before = [n for n in news if n < recap] + [recap]
+    gap = max((b - a, a, b) for a, b in zip(before, before[1:]))
+    print(f"  up to the return at {recap:.1f} s: longest {gap[0]:.1f} s ({gap[1]:.1f} to {gap[2]:.1f} s)")
 
 
 def print_arc(t, m, at, cut):
@@ -352,13 +357,13 @@ def print_similarity(x, rate, sections):
 def print_risers(name, sections, reduction, rate, t, m, switch, cut):
     """Each riser of the track that plays from `switch` to `cut` in the show,
     against what follows it there (the next section, or what the cut brings)."""
-    if any("(riser)" in label for _, _, label in sections):
-        print(f"{name}'s risers in the show:")
+    lines = []
     for i, (start, length, label) in enumerate(sections):
-        if "(riser)" not in label or i + 1 == len(sections):
+        # Only the risers heard before the cut (a loop's last one leads into the cut).
+        if "(riser)" not in label or switch + start + 1.0 > cut:
             continue
-        begin, end = switch + start, switch + start + length
-        nstart, nlength, nlabel = sections[i + 1]
+        begin, end = switch + start, min(switch + start + length, cut)
+        nstart, nlength, nlabel = sections[i + 1] if i + 1 < len(sections) else (1e9, 0.0, "")
         if switch + nstart < cut - 1.0:
             after = (switch + nstart, min(switch + nstart + nlength, cut))
         else:
@@ -366,8 +371,11 @@ def print_risers(name, sections, reduction, rate, t, m, switch, cut):
         peak = m[(t >= begin + 0.4) & (t <= end)].max()
         level = energy_mean(m[(t >= after[0] + 0.4) & (t <= after[1])])
         over = reduction[int(start * rate):int((start + length) * rate)].max()
-        print(f"  {label} at {start:.2f} s: momentary peak {peak:.1f} LUFS, {peak - level:+.1f} LU against "
-              f"{nlabel} ({level:.1f} LUFS); limiter {over:.2f} dB inside it")
+        lines.append(f"  {label} at {start:.2f} s: momentary peak {peak:.1f} LUFS, {peak - level:+.1f} LU against "
+                     f"{nlabel} ({level:.1f} LUFS); limiter {over:.2f} dB inside it")
+    if lines:
+        print(f"{name}'s risers in the show:")
+        print("\n".join(lines))
 
 
 def measure_show(show_wav, cues_txt, tracks, stems, measured, plot):
