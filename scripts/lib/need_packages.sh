@@ -9,7 +9,7 @@ package_group() {
     test)     echo libgtest-dev libgmock-dev libbenchmark-dev faketime glslang-tools ;;
     numeric)  echo python3-numpy python3-pil ;;
     media)    echo ffmpeg ;;
-    plot)     echo python3-matplotlib ;;
+    plot)     echo python3-matplotlib python3-scipy ;;
     sources)  echo dpkg-dev ;;
     package)  echo file lintian desktop-file-utils ;;
     web)      echo emscripten ;;

@@ -1,7 +1,8 @@
 #pragma once
 // The master chain: what turns the summed instruments into the released track.
-// A high-pass against DC and rumble, a high shelf for presence, a slightly
-// wider stereo image, a gain that sets the integrated loudness, and a look-ahead limiter that holds the
+// A high-pass against DC and rumble, a small dip at 2.6 kHz and a gentle high
+// shelf (a top that does not tire), a slightly wider stereo image with a mono
+// low end, a gain that sets the integrated loudness, and a look-ahead limiter that holds the
 // true peak under the ceiling.
 #include <vector>
 

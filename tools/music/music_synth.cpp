@@ -43,13 +43,22 @@ struct PartName {
 constexpr PartName kPartNames[] = {{Kick, "kick"}, {Snare, "snare"}, {Hats, "hats"}, {Crash, "crash"}, {Riser, "riser"},
                                    {Bass, "bass"}, {Arp, "arp"},     {Pad, "pad"},   {Lead, "lead"}};
 
-// Three groups: drums, the parts ducked under the kick (bass, pad, arp; that
-// pumping is the breathing of the style), and the lead, which gets an echo.
+// The groups: drums, the snare (which also feeds the reverb), the parts
+// ducked under the kick (bass, and pad and arp, which feed the reverb; that
+// pumping is the breathing of the style), and the lead, which gets an echo
+// and feeds the reverb.
 struct Stems {
-    Bus drums, ducked, lead;
+    Bus drums, snare, bass, tonal, lead;
     std::vector<float> duck;
-    explicit Stems(std::size_t frames) : drums(frames), ducked(frames), lead(frames), duck(frames, 1.0f) {}
+    explicit Stems(std::size_t frames)
+        : drums(frames), snare(frames), bass(frames), tonal(frames), lead(frames), duck(frames, 1.0f) {}
 };
+
+// How much of each group the reverb hears.
+struct Sends {
+    double snare = 0.45, tonal = 0.5, lead = 0.45, wet = 0.5;
+};
+constexpr Sends kSends;
 
 long stepSamples(double bpm) { return std::lround(kRate * 60.0 / bpm / 4.0); }
 
@@ -72,7 +81,7 @@ void render(const Score& score, long step, long offset, unsigned parts, Stems& o
         duckUnderKick(out.duck, at(h.step));
     }
     if (parts & Snare)
-        for (const Hit& h : score.snares) snare(out.drums, at(h.step), h.velocity * kLevels.snare, h.step * 31u + 7u);
+        for (const Hit& h : score.snares) snare(out.snare, at(h.step), h.velocity * kLevels.snare, h.step * 31u + 7u);
     if (parts & Hats) {
         for (const Hit& h : score.closedHats)
             hat(out.drums, at(h.step), h.velocity * kLevels.hat, false, h.step * 17u + 3u);
@@ -87,17 +96,15 @@ void render(const Score& score, long step, long offset, unsigned parts, Stems& o
     // Gates a little shorter than the written length, so repeated notes re-articulate.
     if (parts & Bass)
         for (const Note& n : score.bass)
-            bass(out.ducked, at(n.step), n.steps * step - step / 4, n.midi, n.velocity * kLevels.bass, n.brightness);
+            bass(out.bass, at(n.step), n.steps * step - step / 4, n.midi, n.velocity * kLevels.bass, n.brightness);
     if (parts & Arp)
         for (const Note& n : score.arp)
-            arp(out.ducked, at(n.step), n.steps * step / 2, n.midi, n.velocity * kLevels.arp,
+            arp(out.tonal, at(n.step), n.steps * step / 2, n.midi, n.velocity * kLevels.arp,
                 n.step % 2 == 0 ? -0.6 : 0.6);
     if (parts & Pad)
         for (std::size_t i = 0; i < score.pads.size(); ++i) {
             const Chord& c = score.pads[i];
-            // The song's last chord rings out.
-            double release = i + 1 == score.pads.size() ? 3.0 : 0.5;
-            pad(out.ducked, at(c.step), c.steps * step, c.notes, c.velocity * kLevels.pad, c.brightness, release);
+            pad(out.tonal, at(c.step), c.steps * step, c.notes, c.velocity * kLevels.pad, c.brightness, c.release);
         }
     if (parts & Lead)
         for (const Note& n : score.lead)
@@ -122,15 +129,74 @@ void echo(Bus& lead, long delay, double feedback, double wet) {
     }
 }
 
-// The three groups summed, the kick's ducking applied.
+// A short stereo room: four damped feedback combs and two all-passes per
+// side, the right side's delays a little longer than the left's so the two
+// tails differ (the width). Its input is high-passed at about 200 Hz, so the
+// low end stays dry and mono. Returns the wet signal alone.
+Bus reverb(const Bus& send) {
+    constexpr int kCombs[4] = {1116, 1188, 1277, 1356};
+    constexpr int kAllpasses[2] = {556, 441};
+    constexpr int kSpread = 23;
+    constexpr double kFeedback = 0.72, kDamp = 0.3, kAllpassGain = 0.5;
+    const std::size_t n = send.frames();
+    Bus wet(n);
+    const double hp = std::exp(-2.0 * kPi * 200.0 / kRate);
+    for (int side = 0; side < 2; ++side) {
+        const std::vector<float>& in = side == 0 ? send.left : send.right;
+        std::vector<float>& out = side == 0 ? wet.left : wet.right;
+        std::vector<std::vector<double>> comb(4), all(2);
+        std::vector<std::size_t> ci(4, 0), ai(2, 0);
+        std::vector<double> store(4, 0.0);
+        for (int c = 0; c < 4; ++c) comb[c].assign(kCombs[c] + side * kSpread, 0.0);
+        for (int a = 0; a < 2; ++a) all[a].assign(kAllpasses[a] + side * kSpread, 0.0);
+        double lowIn = 0.0, lowState = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            // One-pole high-pass: the input less its low part.
+            lowState = (1.0 - hp) * in[i] + hp * lowState;
+            lowIn = in[i] - lowState;
+            double acc = 0.0;
+            for (int c = 0; c < 4; ++c) {
+                double y = comb[c][ci[c]];
+                store[c] = y * (1.0 - kDamp) + store[c] * kDamp;
+                comb[c][ci[c]] = lowIn * 0.25 + store[c] * kFeedback;
+                if (++ci[c] == comb[c].size()) ci[c] = 0;
+                acc += y;
+            }
+            for (int a = 0; a < 2; ++a) {
+                double b = all[a][ai[a]];
+                all[a][ai[a]] = acc + b * kAllpassGain;
+                acc = b - acc;
+                if (++ai[a] == all[a].size()) ai[a] = 0;
+            }
+            out[i] = static_cast<float>(acc);
+        }
+    }
+    return wet;
+}
+
+// The groups summed, the kick's ducking applied, with the reverb of the
+// snare, pad, arp and lead.
 Bus mixdown(Stems& stems, long step) {
     echo(stems.lead, 3 * step, 0.38, kLevels.leadEcho);
     const std::size_t frames = stems.drums.frames();
+    Bus send(frames);
+    for (std::size_t j = 0; j < frames; ++j) {
+        const double d = stems.duck[j];
+        send.left[j] = static_cast<float>(kSends.snare * stems.snare.left[j] + kSends.tonal * d * stems.tonal.left[j] +
+                                          kSends.lead * stems.lead.left[j]);
+        send.right[j] = static_cast<float>(kSends.snare * stems.snare.right[j] + kSends.tonal * d * stems.tonal.right[j] +
+                                           kSends.lead * stems.lead.right[j]);
+    }
+    const Bus wet = reverb(send);
     Bus sum(frames);
     for (std::size_t j = 0; j < frames; ++j) {
         const double d = stems.duck[j];
-        sum.left[j] = static_cast<float>(stems.drums.left[j] + d * stems.ducked.left[j] + stems.lead.left[j]);
-        sum.right[j] = static_cast<float>(stems.drums.right[j] + d * stems.ducked.right[j] + stems.lead.right[j]);
+        sum.left[j] = static_cast<float>(stems.drums.left[j] + stems.snare.left[j] +
+                                         d * (stems.bass.left[j] + stems.tonal.left[j]) + stems.lead.left[j] +
+                                         kSends.wet * wet.left[j]);
+        sum.right[j] = static_cast<float>(stems.drums.right[j] + stems.snare.right[j] +
+                                          d * (stems.bass.right[j] + stems.tonal.right[j]) + stems.lead.right[j] +
+                                          kSends.wet * wet.right[j]);
     }
     return sum;
 }
@@ -215,7 +281,14 @@ bool writeStems(const std::filesystem::path& dir, const Track& t, const Score& s
         sections << at * stepSeconds << ' ' << steps * stepSeconds << ' ' << s.name << (s.riser ? " (riser)" : "") << '\n';
         at += steps;
     }
-    return ok && static_cast<bool>(sections);
+    // Every bar's chord, lead and drums (score.h's BarKey), from the song's first bar.
+    std::ofstream bars(dir / "bars.txt");
+    const double barSeconds = 16.0 * stepSeconds;
+    const std::vector<BarKey> keys = barKeys(score);
+    for (std::size_t b = 0; b < keys.size(); ++b)
+        bars << static_cast<double>(b) * barSeconds - static_cast<double>(score.start) * stepSeconds << '|'
+             << keys[b].chord << '|' << keys[b].lead << '|' << keys[b].drums << '\n';
+    return ok && static_cast<bool>(sections) && static_cast<bool>(bars);
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ void parseDrums(const char* pattern, long barStep, double scale, std::vector<Hit
         char c = p[i];
         if (c == 'x') hits.push_back({barStep + i, scale});
         else if (c == 'o') hits.push_back({barStep + i, 0.55 * scale});
+        else if (c == 'g') hits.push_back({barStep + i, 0.22 * scale});
         else if (c == 'O' && openHits != nullptr) openHits->push_back({barStep + i, 0.8 * scale});
     }
 }
@@ -95,6 +96,22 @@ void clipBefore(std::vector<Event>& events, long start) {
         if (e.step >= start) kept.push_back(e);
     }
     events = std::move(kept);
+}
+
+// Empties the steps [from, to): drops what starts there, and ends there what
+// rings into them.
+void silence(Score& score, long from, long to) {
+    auto hits = [&](std::vector<Hit>& v) {
+        std::erase_if(v, [&](const Hit& h) { return h.step >= from && h.step < to; });
+    };
+    auto notes = [&](auto& v) {
+        std::erase_if(v, [&](const auto& n) { return n.step >= from && n.step < to; });
+        for (auto& n : v)
+            if (n.step < from && n.step + n.steps > from) n.steps = static_cast<int>(from - n.step);
+    };
+    for (auto* v : {&score.kicks, &score.snares, &score.closedHats, &score.openHats, &score.crashes}) hits(*v);
+    for (auto* v : {&score.bass, &score.lead, &score.arp}) notes(*v);
+    notes(score.pads);
 }
 
 }  // namespace
@@ -139,24 +156,29 @@ Score buildScore(const Song& song) {
             const double progress = s.bars > 1 ? static_cast<double>(b) / (s.bars - 1) : 0.0;
             const double bright = lerp(s.brightFrom, s.brightTo, progress);
             const std::string& chord = chords[b % chords.size()];
+            score.chords.push_back(chord);
             const bool rhythm = s.rhythmBars == 0 || b < s.rhythmBars;
             const bool fillBar = s.fills && b % 8 == 7;
+            auto barOf = [b](const Section::Bars& bars) { return bars.empty() ? nullptr : bars[b % bars.size()]; };
 
-            if (rhythm && s.kick) parseDrums(s.kick, at, 1.0, score.kicks, nullptr);
-            if (rhythm && s.hats) parseDrums(s.hats, at, 1.0, score.closedHats, &score.openHats);
-            if (rhythm && (s.snare || fillBar)) {
-                // A crescendo under a riser; a fill closes every eight-bar phrase.
-                double scale = s.riser ? lerp(0.3, 0.8, progress) : 1.0;
-                parseDrums(fillBar ? "....x...x.x.xxxx" : s.snare, at, scale, score.snares, nullptr);
+            const double g = s.gain;
+            if (rhythm && barOf(s.kick)) parseDrums(barOf(s.kick), at, g, score.kicks, nullptr);
+            if (rhythm && barOf(s.hats)) parseDrums(barOf(s.hats), at, g, score.closedHats, &score.openHats);
+            if (rhythm && (barOf(s.snare) || fillBar)) {
+                // A crescendo under a riser; a fill closes every eight-bar
+                // phrase, a different one every other time.
+                double scale = g * (s.riser ? lerp(0.35, 0.9, progress) : 1.0);
+                const char* fill = (b / 8) % 2 == 0 ? "..g.x..gx.x.xxxx" : "x.gxg.x.xgx.xxxx";
+                parseDrums(fillBar ? fill : barOf(s.snare), at, scale, score.snares, nullptr);
             }
             const long first = b == 0 ? s.from : 0;
-            if (b == 0 && s.crash) score.crashes.push_back({at + first, 1.0});
-            if (b == 0 && s.riser) score.risers.push_back({at + first, static_cast<int>(s.bars * kStepsPerBar - first), 0, 1.0});
+            if (b % 8 == 0 && s.crash) score.crashes.push_back({at + first, g});
+            if (b == 0 && s.riser) score.risers.push_back({at + first, static_cast<int>(s.bars * kStepsPerBar - first - 4), 0, 1.0});
 
             // Bass: root between A1 and G#2, so every chord sits in the same register.
             if (rhythm && s.bass) {
                 const int root = place(chordRoot(chord), 33);
-                Note style{0, 0, 0, 1.0, bright};
+                Note style{0, 0, 0, g, bright};
                 parseLine(s.bass, at,
                           [root](const std::string& t) {
                               if (t == "R") return root;
@@ -175,10 +197,10 @@ Score buildScore(const Song& song) {
                         int n = noteNumber(t);
                         return n < 0 ? -1 : n + shift;
                     };
-                    Note style{0, 0, 0, 1.0, bright, s.tone};
+                    Note style{0, 0, 0, g, bright, s.tone};
                     parseLine(line, at, pitch, score.lead, style);
                     if (s.leadDouble) {
-                        Note low{0, 0, 0, 0.6, bright, LeadTone::Saw};
+                        Note low{0, 0, 0, 0.6 * g, bright, LeadTone::Saw};
                         parseLine(line, at, [&](const std::string& t) { int n = pitch(t); return n < 0 ? -1 : n - 12; },
                                   score.lead, low);
                     }
@@ -188,7 +210,7 @@ Score buildScore(const Song& song) {
             if (s.arp) {
                 std::vector<int> tones = chordTones(chord, 69);
                 tones.push_back(tones[0] + 12);
-                Note style{0, 0, 0, 1.0, bright};
+                Note style{0, 0, 0, g, bright};
                 parseLine(s.arp, at,
                           [&tones](const std::string& t) {
                               if (t.size() != 1 || t[0] < '0' || t[0] > '3') return -1;
@@ -201,12 +223,16 @@ Score buildScore(const Song& song) {
                 std::vector<int> notes = chordTones(chord, 55);
                 // The same chord held over several bars is one long chord.
                 Chord* last = score.pads.empty() ? nullptr : &score.pads.back();
-                if (last && last->notes == notes && last->step + last->steps == at && last->velocity == s.pad)
+                if (last && last->notes == notes && last->step + last->steps == at && last->velocity == s.pad * g &&
+                    last->release == s.padRelease)
                     last->steps += kStepsPerBar;
                 else
-                    score.pads.push_back({at, kStepsPerBar, notes, s.pad, bright});
+                    score.pads.push_back({at, kStepsPerBar, notes, s.pad * g, bright, s.padRelease});
             }
         }
+        // A rise holds its breath on its last beat: nothing starts there and
+        // nothing rings into it, so the drop lands on silence.
+        if (s.riser) silence(score, bar * kStepsPerBar - 4, bar * kStepsPerBar);
     }
     score.steps = bar * kStepsPerBar;
     score.start = song.sections.empty() ? 0 : song.sections.front().from;
@@ -215,6 +241,29 @@ Score buildScore(const Song& song) {
     for (auto* notes : {&score.bass, &score.lead, &score.arp, &score.risers}) clipBefore(*notes, score.start);
     clipBefore(score.pads, score.start);
     return score;
+}
+
+std::vector<BarKey> barKeys(const Score& score) {
+    std::vector<BarKey> keys(score.chords.size());
+    for (std::size_t b = 0; b < keys.size(); ++b) keys[b].chord = score.chords[b];
+    auto barOf = [&](long step) { return static_cast<std::size_t>(step / kStepsPerBar); };
+    std::vector<std::vector<std::string>> lead(keys.size());
+    for (const Note& n : score.lead)
+        if (barOf(n.step) < keys.size())
+            lead[barOf(n.step)].push_back(std::to_string(n.step % kStepsPerBar) + ":" + std::to_string(n.midi % 12));
+    for (std::size_t b = 0; b < keys.size(); ++b) {
+        std::sort(lead[b].begin(), lead[b].end());
+        lead[b].erase(std::unique(lead[b].begin(), lead[b].end()), lead[b].end());
+        for (const std::string& s : lead[b]) keys[b].lead += s + " ";
+    }
+    const std::pair<char, const std::vector<Hit>*> drums[] = {
+        {'k', &score.kicks}, {'s', &score.snares}, {'h', &score.closedHats}, {'o', &score.openHats}, {'c', &score.crashes}};
+    for (const auto& [name, hits] : drums)
+        for (const Hit& h : *hits)
+            if (barOf(h.step) < keys.size())
+                keys[barOf(h.step)].drums += std::string(1, name) + std::to_string(h.step % kStepsPerBar) + "@" +
+                                             std::to_string(std::lround(h.velocity * 100)) + " ";
+    return keys;
 }
 
 }  // namespace synth

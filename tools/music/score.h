@@ -3,7 +3,8 @@
 // parts play, written as text one bar (sixteen 16th steps) at a time.
 //
 // Pattern languages, one token or character per 16th step:
-// - drums ("x...x..."): x = hit, o = soft hit, O = open hat, . = nothing;
+// - drums ("x...x..."): x = hit, o = soft hit, g = ghost note, O = open hat,
+//   . = nothing;
 // - melody ("E5 - - A5 . ."): a note name, - holds the previous note, . rests;
 // - bass ("R - O . F"): R root, O octave above, F fifth, with - and . as above;
 // - arp ("0 1 2 3"): index into the chord's tones (3 is the root an octave up).
@@ -18,9 +19,10 @@ struct Section {
     const char* name;
     int bars;
     const char* chords;              // one chord per bar, cycled: "Am F C G"
-    const char* kick = nullptr;      // drum patterns; nullptr = the part rests
-    const char* snare = nullptr;
-    const char* hats = nullptr;
+    using Bars = std::vector<const char*>;
+    Bars kick = {};                  // drum patterns, one bar each, cycled;
+    Bars snare = {};                 // none = the part rests
+    Bars hats = {};
     const char* bass = nullptr;
     std::vector<const char*> lead = {};  // melody bars, cycled; a nullptr bar rests
     int leadShift = 0;               // semitones added to the melody
@@ -31,8 +33,13 @@ struct Section {
     double brightFrom = 0.5;         // filter opening of pad and bass across
     double brightTo = 0.5;           // the section (0 dark .. 1 open)
     bool fills = false;              // a snare fill in the last bar of every eight
-    bool crash = false;              // a crash on the first beat
-    bool riser = false;              // a noise sweep and a snare crescendo
+                                     // (two fills, in turn)
+    bool crash = false;              // a crash on the first beat of every eight bars
+    bool riser = false;              // a noise sweep and a snare crescendo, and
+                                     // the section's last beat left silent
+    double padRelease = 0.5;         // seconds the section's pad chords ring on
+    double gain = 1.0;               // scales every velocity of the section: its
+                                     // place in the arc
     int rhythmBars = 0;              // drums and bass only in the first n bars (0 = all)
     int from = 0;                    // a pickup: the song's first section sounds from
                                      // this step of its first bar on
@@ -63,6 +70,7 @@ struct Chord {
     std::vector<int> notes;
     double velocity;
     double brightness;
+    double release = 0.5;  // seconds
 };
 
 // Every note and hit of a song, in steps.
@@ -73,7 +81,17 @@ struct Score {
     std::vector<Note> bass, lead, arp;
     std::vector<Chord> pads;
     std::vector<Note> risers;  // only step and steps are used
+    std::vector<std::string> chords;  // the chord of every bar
 };
+
+// What a bar brings, as text that is equal for equal bars: its chord, its
+// lead (onset steps and pitch classes, so an octave doubling is the same
+// line) and its drums (every hit with its velocity).
+struct BarKey {
+    std::string chord, lead, drums;
+};
+// One key per bar of the score, from its first bar.
+std::vector<BarKey> barKeys(const Score& score);
 
 Score buildScore(const Song& song);
 

@@ -11,6 +11,10 @@ namespace {
 
 long seconds(double s) { return static_cast<long>(s * kRate); }
 
+// The two saws through their darker filter, scaled to the loudness of the
+// pulse at the same velocity: a change of tone is not a change of level.
+constexpr double kSawLeadGain = 2.05;
+
 // Attack-decay-sustain envelope with a release after the gate; linear
 // attack and release keep note starts and ends free of clicks.
 double adsr(long i, long gate, double attack, double decay, double sustain, double release) {
@@ -33,15 +37,19 @@ double onset(long i) { return std::min(1.0, static_cast<double>(i) / 44.0); }
 void kick(Bus& bus, long at, double velocity) {
     Osc body;
     Rng noise(static_cast<unsigned>(at));
+    Svf click;
+    click.tune(3200.0, 0.9);
     const long length = seconds(0.5);
     for (long i = 0; i < length; ++i) {
         double t = static_cast<double>(i) / kRate;
-        // Pitch drops fast from a thump to a low body: the punch of the kick.
-        body.advance(46.0 + 120.0 * std::exp(-t * 32.0));
+        // The pitch sweeps from high up to a low body: the snap, then the
+        // thump. A band of noise on top is the beater's click, which carries
+        // the kick through the bass on small speakers.
+        body.advance(47.0 + 90.0 * std::exp(-t * 26.0) + 280.0 * std::exp(-t * 110.0));
         double fade = t > 0.42 ? 1.0 - (t - 0.42) / 0.08 : 1.0;
         double amp = std::exp(-t * 6.5) * fade;
-        double click = noise.next() * std::exp(-t * 400.0) * 0.35;
-        double v = std::tanh(1.8 * body.sine() * amp) / std::tanh(1.8) + click;
+        click.process(noise.next());
+        double v = std::tanh(1.8 * body.sine() * amp) / std::tanh(1.8) + 1.6 * click.band * std::exp(-t * 160.0);
         v *= velocity * onset(i);
         bus.add(at + i, v, v);
     }
@@ -50,15 +58,17 @@ void kick(Bus& bus, long at, double velocity) {
 void snare(Bus& bus, long at, double velocity, unsigned seed) {
     Osc tone;
     Rng noise(seed);
-    Svf hp;
+    Svf hp, lp;
     hp.tune(1600.0, 0.7);
+    lp.tune(7000.0, 0.7);  // the wires, without the fizz that tires on a PA
     const long length = seconds(0.32);
     for (long i = 0; i < length; ++i) {
         double t = static_cast<double>(i) / kRate;
         tone.advance(185.0 + 60.0 * std::exp(-t * 40.0));
         hp.process(noise.next());
+        lp.process(hp.high);
         double fade = std::min(1.0, (0.32 - t) / 0.04);
-        double v = 0.55 * tone.sine() * std::exp(-t * 28.0) + 0.8 * hp.high * std::exp(-t * 14.0);
+        double v = 0.55 * tone.sine() * std::exp(-t * 28.0) + 0.9 * lp.low * std::exp(-t * 14.0);
         v *= velocity * fade * onset(i);
         bus.add(at + i, v, v);
     }
@@ -66,32 +76,38 @@ void snare(Bus& bus, long at, double velocity, unsigned seed) {
 
 void hat(Bus& bus, long at, double velocity, bool open, unsigned seed) {
     Rng noise(seed);
-    Svf hp;
-    hp.tune(7500.0, 0.9);
+    Svf hp, lp;
+    hp.tune(7000.0, 0.9);
+    lp.tune(10000.0, 0.7);  // a band, not noise up to Nyquist
     const double decay = open ? 9.0 : 60.0;
     const long length = seconds(open ? 0.45 : 0.09);
     const Pan pan(0.25);
     for (long i = 0; i < length; ++i) {
         double t = static_cast<double>(i) / kRate;
         hp.process(noise.next());
+        lp.process(hp.high);
         double fade = std::min(1.0, static_cast<double>(length - i) / 200.0);
-        double v = hp.high * std::exp(-t * decay) * velocity * fade * onset(i);
+        double v = 1.3 * lp.low * std::exp(-t * decay) * velocity * fade * onset(i);
         bus.add(at + i, v * pan.left, v * pan.right);
     }
 }
 
 void crash(Bus& bus, long at, double velocity, unsigned seed) {
     Rng noiseL(seed), noiseR(seed + 7919u);
-    Svf hpL, hpR;
+    Svf hpL, hpR, lpL, lpR;
     hpL.tune(4500.0, 0.7);
     hpR.tune(4500.0, 0.7);
+    lpL.tune(11000.0, 0.7);
+    lpR.tune(11000.0, 0.7);
     const long length = seconds(2.6);
     for (long i = 0; i < length; ++i) {
         double t = static_cast<double>(i) / kRate;
         hpL.process(noiseL.next());
         hpR.process(noiseR.next());
-        double env = std::exp(-t * 2.0) * std::min(1.0, (2.6 - t) / 0.3) * velocity * onset(i);
-        bus.add(at + i, hpL.high * env, hpR.high * env);
+        lpL.process(hpL.high);
+        lpR.process(hpR.high);
+        double env = 1.3 * std::exp(-t * 2.0) * std::min(1.0, (2.6 - t) / 0.3) * velocity * onset(i);
+        bus.add(at + i, lpL.low * env, lpR.low * env);
     }
 }
 
@@ -139,7 +155,7 @@ void bass(Bus& bus, long at, long length, int midi, double velocity, double brig
 void lead(Bus& bus, long at, long length, int midi, double velocity, LeadTone tone) {
     Osc a, b;
     Svf lp;
-    lp.tune(tone == LeadTone::Saw ? 3200.0 : 6000.0, 0.8);
+    lp.tune(tone == LeadTone::Saw ? 3200.0 : 4500.0, 0.8);
     b.phase = 0.37;
     const long total = length + seconds(0.09);
     for (long i = 0; i < total; ++i) {
@@ -154,7 +170,7 @@ void lead(Bus& bus, long at, long length, int midi, double velocity, LeadTone to
         } else {
             a.advance(hz * 1.0046);  // two saws 8 cents apart
             b.advance(hz / 1.0046);
-            raw = 0.6 * (a.saw() + b.saw());
+            raw = kSawLeadGain * 0.6 * (a.saw() + b.saw());
         }
         lp.process(raw);
         double env = adsr(i, length, 0.004, 0.25, 0.7, 0.09);
