@@ -15,9 +15,9 @@ void main() {
     ViewLight lit = viewLight(40.0, 3.0);
 
     float d = edgeDistance();
-    float aa = min(fwidth(d), 0.01);
-    float bevel = 1.0 - smoothstep(0.05, 0.05 + aa * 1.5, d);
-    float groove = smoothstep(0.05, 0.05 + aa, d) * (1.0 - smoothstep(0.07, 0.07 + aa, d));
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.05, w);
+    float groove = coverBetween(d, 0.05, 0.07, w);
 
     vec3 colour = mix(vFaceColour + vec3(lit.specular * 0.5), vBevelColour, bevel);
     colour *= 1.0 - 0.45 * groove;

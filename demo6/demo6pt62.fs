@@ -26,7 +26,7 @@ void main() {
     ViewLight lit = viewLight(30.0, 3.0);
 
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.06, 0.06 + min(fwidth(d), 0.01) * 1.5, d);
+    float bevel = coverBelow(d, 0.06, fwidth(d));
 
     // Cyan bands across ivory faces. Neighbouring slabs differ by 1 in
     // beer, so the bands step along the ribbon and travel as the clock runs.

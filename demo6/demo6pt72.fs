@@ -15,9 +15,9 @@ void main() {
     ViewLight lit = viewLight(48.0, 3.0);
 
     float d = edgeDistance();
-    float aa = min(fwidth(d), 0.01);
-    float frame = smoothstep(0.10, 0.10 + aa, d) * (1.0 - smoothstep(0.16, 0.16 + aa, d));
-    float bevel = 1.0 - smoothstep(0.04, 0.04 + aa, d);
+    float w = fwidth(d);
+    float frame = coverBetween(d, 0.10, 0.16, w);
+    float bevel = coverBelow(d, 0.04, w);
 
     vec3 colour = vBase + vec3(lit.specular) * 0.45;
     colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * vGlow) + bevel * 0.6);

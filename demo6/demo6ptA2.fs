@@ -16,7 +16,7 @@ void main() {
     ViewLight lit = viewLight(36.0, 3.0);
 
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.04, 0.04 + min(fwidth(d), 0.01) * 1.5, d);
+    float bevel = coverBelow(d, 0.04, fwidth(d));
 
     vec3 colour = vBase + vec3(lit.specular) * 0.4;
     colour = mix(colour, kIvory * (0.6 + 0.45 * lit.diffuse), bevel);

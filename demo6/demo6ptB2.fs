@@ -21,8 +21,7 @@ void main() {
     ViewLight lit = viewLight(1.0, 3.0);
 
     float d = edgeDistance();
-    float aa = min(fwidth(d), 0.01);
-    float bevel = 1.0 - smoothstep(0.025, 0.025 + aa * 1.5, d);
+    float bevel = coverBelow(d, 0.025, fwidth(d));
 
     // Bands that climb: the root values (constant here) set their spacing.
     float spacing = 6.0 + 0.1 * rootone;

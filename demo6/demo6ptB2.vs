@@ -10,7 +10,11 @@ flat out float vGlow;  // the slab on the beat glowing through
 const vec3 kAmber = vec3(1.0, 0.62, 0.18);
 const vec3 kRose = vec3(0.95, 0.30, 0.38);
 
+uniform float time;  // local time of the window
+
 void main() {
+    // The tower grows in and shrinks away at the ends of its 43 s window.
+    gBoxGrowth = sceneEnvelope(time, 0.0, 43.0);
     gl_Position = slabVertex(kStackSlabs);
     faceVertexLight(vec3(-0.55, 0.6, 0.6));  // the key light, per face
     vBody = mix(kAmber, kRose, (i - 1.0) / 10.0);

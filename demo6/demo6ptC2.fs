@@ -19,7 +19,7 @@ void main() {
     ViewLight lit = viewLight(24.0, 2.0);
 
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
+    float bevel = coverBelow(d, 0.03, fwidth(d));
 
     vec3 pearl = vPearl;
     // A faint sheen that slides across the faces.

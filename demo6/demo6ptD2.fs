@@ -18,7 +18,7 @@ void main() {
     ViewLight lit = viewLight(64.0, 2.5);
 
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
+    float bevel = coverBelow(d, 0.03, fwidth(d));
 
     // Frost: fine vertical streaks.
     float frost = 0.5 + 0.5 * sin(vUV.x * 90.0 + sin(vUV.y * 7.0 + i) * 2.0);

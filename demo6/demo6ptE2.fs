@@ -23,7 +23,7 @@ const vec3 kFog = vec3(0.02, 0.05, 0.22);
 void main() {
     ViewLight lit = viewLight(32.0, 3.0);
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.025, 0.025 + min(fwidth(d), 0.01) * 1.5, d);
+    float bevel = coverBelow(d, 0.025, fwidth(d));
     // Sunset gradient up the slab.
     float h = clamp(vObj.y + vRowShift, 0.0, 1.0);
     vec3 sunset = h < 0.5 ? mix(kPink, kOrange, h * 2.0) : mix(kOrange, kGold, h * 2.0 - 1.0);
