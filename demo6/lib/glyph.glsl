@@ -96,6 +96,14 @@ float twoRings(vec2 p, float near, float far, float w) {
 }
 #endif
 
+// Largest filtered coverage at r texels left, right, above and below p: a
+// small dilation from four gathered taps, smooth at its edge, for a tight
+// ring hugging the ink (the spread-out taps above suit wider halos).
+float hug(vec2 p, float r) {
+    return max(max(coverage(p + vec2(r, 0.0)), coverage(p - vec2(r, 0.0))),
+               max(coverage(p + vec2(0.0, r)), coverage(p - vec2(0.0, r))));
+}
+
 // Smallest coverage on a ring of radius r around p, shared over the quad: an
 // erosion, to find the middle of each stroke.
 #ifndef GL_ES
