@@ -9,6 +9,8 @@ flat in vec3 vBevelColour;
 flat in vec3 vGlow;
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.01);  // the near-black ground of the phrase and the greetings title
+
 const vec3 kRim = vec3(0.35, 0.80, 1.0);
 
 void main() {
@@ -22,5 +24,5 @@ void main() {
     vec3 colour = mix(vFaceColour + vec3(lit.specular * 0.5), vBevelColour, bevel);
     colour *= 1.0 - 0.45 * groove;
     colour += kRim * lit.fresnel * 0.55 + vGlow;
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

@@ -8,6 +8,8 @@ flat in vec3 vBase;
 flat in vec3 vNeon;
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.01);  // the near-black ground of the greetings title
+
 const vec3 kCyan = vec3(0.05, 0.62, 0.78);
 
 void main() {
@@ -23,5 +25,5 @@ void main() {
 
     vec3 colour = vBase + vec3(0.85, 0.95, 1.0) * lit.specular * 0.7 + kCyan * lit.fresnel * 0.6;
     colour = mix(colour, vNeon, max(grid * 0.55, edge));
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

@@ -10,6 +10,8 @@ flat in float vBaseWeight;
 flat in vec3 vBevelColour;
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.41, 0.14, 0.2);  // the wine red
+
 const vec3 kIvory = vec3(0.98, 0.94, 0.86);
 const vec3 kCyan = vec3(0.20, 0.80, 0.92);
 
@@ -34,5 +36,5 @@ void main() {
     vec3 colour = vShade + mix(kIvory, kCyan, band * 0.85) * vBaseWeight + vec3(lit.specular * 0.35);
     colour = mix(colour, vBevelColour, bevel);
     colour += kCyan * lit.fresnel * 0.35;
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

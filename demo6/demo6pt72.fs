@@ -9,6 +9,8 @@ flat in float vGlow;
 flat in vec3 vGoldGlow;
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.41, 0.14, 0.2);  // the wine red
+
 const vec3 kMint = vec3(0.30, 0.92, 0.76);
 
 void main() {
@@ -22,5 +24,5 @@ void main() {
     vec3 colour = vBase + vec3(lit.specular) * 0.45;
     colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * vGlow) + bevel * 0.6);
     colour += kMint * lit.fresnel * 0.3 + vGoldGlow;
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

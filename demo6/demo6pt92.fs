@@ -8,6 +8,8 @@
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.41, 0.14, 0.2);  // the wine red
+
 uniform float toinenaste;
 flat in float vLevel;
 flat in float vOnScale;
@@ -32,5 +34,5 @@ void main() {
     vec3 on = ramp * vOnScale;
     vec3 colour = mix(ramp * vOffScale, on, lit * gap);
     colour += kCyan * light.fresnel * 0.25;
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

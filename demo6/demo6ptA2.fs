@@ -9,6 +9,8 @@ flat in float vSpark;
 flat in vec3 vShimmer;
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.0, 0.277, 0.0);  // the teal
+
 const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 const vec3 kSpark = vec3(1.0, 0.92, 0.55);
 
@@ -22,5 +24,5 @@ void main() {
     colour = mix(colour, kIvory * (0.6 + 0.45 * lit.diffuse), bevel);
     colour = mix(colour, kSpark * (0.9 + 0.3 * lit.diffuse), vSpark * 0.85);
     colour += kIvory * lit.fresnel * 0.3 + vShimmer;
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

@@ -7,6 +7,8 @@
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.0, 0.1, 0.277);  // the navy
+
 uniform float toinenaste;
 flat in vec3 vBody;
 flat in float vGlow;
@@ -34,5 +36,5 @@ void main() {
     colour += kAmber * lit.fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

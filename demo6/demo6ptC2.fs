@@ -6,6 +6,10 @@
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
+// The navy until the names change at 2 s, then the dusky olive.
+const vec3 kNavyGround = vec3(0.0, 0.1, 0.277);
+const vec3 kDuskGround = vec3(0.1, 0.1, 0.0);
+
 uniform float toinenaste;
 flat in vec3 vPearl;  // mint turning lilac with the tilt
 
@@ -29,5 +33,6 @@ void main() {
     colour = mix(colour, kCopper * (0.6 + 0.6 * lit.diffuse), bevel);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(colour, 1.0);
+    vec3 ground = time < 2.0 ? kNavyGround : kDuskGround;
+    FragColor = vec4(mix(ground, colour, faceCoverage()), 1.0);
 }

@@ -6,6 +6,8 @@
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.31, 0.02, 0.1);  // the dark red
+
 #include "lib/slab.glsl"
 
 flat in vec3 vBody;
@@ -29,5 +31,5 @@ void main() {
     colour = mix(colour, kWhite * (0.7 + 0.3 * lit.diffuse), bevel);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
 }

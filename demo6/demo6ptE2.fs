@@ -12,6 +12,8 @@ flat in float vWarmth;
 flat in float vBeat;
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.0, 0.04, 0.2);  // the midnight blue
+
 #include "lib/slab.glsl"
 
 const vec3 kPink = vec3(1.0, 0.25, 0.50);
@@ -37,5 +39,5 @@ void main() {
     float fog = smoothstep(86.0, 96.0, -vViewPos.z);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(mix(colour, kFog, fog * 0.3), 1.0);
+    FragColor = vec4(mix(kGround, mix(colour, kFog, fog * 0.3), faceCoverage()), 1.0);
 }
