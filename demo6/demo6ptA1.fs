@@ -13,7 +13,9 @@ void main() {
     float lit = exp(-pow((gl_FragCoord.y - bar) / 70.0, 2.0));
     float scan = mod(floor(gl_FragCoord.y), 3.0) < 1.0 ? 0.85 : 1.0;
     vec3 fg = mix(textColor, vec3(0.85, 0.8, 1.0), 0.7 * lit) * scan;
-    float ring = smoothstep(0.0, 0.45, hug(texel, 2.5));
+    // The ring is looked for only near the ink, where the outline sees it,
+    // and not under full ink.
+    float ring = outline > 0.3 && c < 0.99 ? smoothstep(0.0, 0.45, hug(texel, 2.5)) : 0.0;
     vec4 under = over(vec3(0.86, 0.92, 0.84), 0.95 * ring, vec3(0.0, 0.03, 0.02), 0.85 * outline);
     color = over(fg, c, under.rgb, under.a);
 }
