@@ -14,8 +14,7 @@ void main() {
     float level = 0.5 + 0.55 * sin(time * 2.0 - gl_FragCoord.x * 0.004);
     float light = exp(-pow((v - level) / 0.14, 2.0));
     vec3 fg = mix(textColor, vec3(0.82, 0.74, 1.0), 0.65 * light);
-    // The ring hides under full ink, which need not look for it.
-    float ring = c < 0.99 ? smoothstep(0.0, 0.45, hug(texel, 2.5)) : 0.0;
+    float ring = smoothstep(0.0, 0.45, hug(texel, 2.5));
     vec4 under = over(vec3(0.88, 0.82, 0.95), 0.95 * ring, vec3(0.06, 0.0, 0.06), 0.85 * outline);
     color = over(fg, c, under.rgb, under.a);
 }
