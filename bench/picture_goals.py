@@ -14,6 +14,8 @@
 
     bench/picture_goals.py <build dir> <run dir> [out dir]
 
+Needs python3-numpy and python3-pil (tools/need_packages.sh).
+
 The run dir gives the programs and data (a built build/run, or a copy of an
 older one). Variants of it are made in out dir: without the image program,
 without the caption programs, and with the caption programs drawing bare ink

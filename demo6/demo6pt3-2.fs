@@ -24,5 +24,5 @@ void main() {
     vec3 colour = mix(vFaceColour + vec3(lit.specular * 0.5), vBevelColour, bevel);
     colour *= 1.0 - 0.45 * groove;
     colour += kRim * lit.fresnel * 0.55 + vGlow;
-    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

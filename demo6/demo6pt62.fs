@@ -30,7 +30,8 @@ void main() {
     ViewLight lit = viewLight(30.0, 3.0);
 
     float d = edgeDistance();
-    float bevel = coverBelow(d, 0.06, fwidth(d));
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.06, w);
 
     // Cyan bands across ivory faces. Neighbouring slabs differ by 1 in
     // beer, so the bands step along the ribbon and travel as the clock runs.
@@ -38,5 +39,5 @@ void main() {
     vec3 colour = vShade + mix(kIvory, kCyan, band * 0.85) * vBaseWeight + vec3(lit.specular * 0.35);
     colour = mix(colour, vBevelColour, bevel);
     colour += kCyan * lit.fresnel * 0.35;
-    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

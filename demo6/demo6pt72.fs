@@ -26,5 +26,5 @@ void main() {
     vec3 colour = vBase + vec3(lit.specular) * 0.45;
     colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * vGlow) + bevel * 0.6);
     colour += kMint * lit.fresnel * 0.3 + vGoldGlow;
-    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

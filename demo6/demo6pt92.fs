@@ -36,5 +36,6 @@ void main() {
     vec3 on = ramp * vOnScale;
     vec3 colour = mix(ramp * vOffScale, on, lit * gap);
     colour += kCyan * light.fresnel * 0.25;
-    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
+    float d = edgeDistance();
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, fwidth(d))), 1.0);
 }

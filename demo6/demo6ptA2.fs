@@ -20,11 +20,12 @@ void main() {
     ViewLight lit = viewLight(36.0, 3.0);
 
     float d = edgeDistance();
-    float bevel = coverBelow(d, 0.04, fwidth(d));
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.04, w);
 
     vec3 colour = vBase + vec3(lit.specular) * 0.4;
     colour = mix(colour, kIvory * (0.6 + 0.45 * lit.diffuse), bevel);
     colour = mix(colour, kSpark * (0.9 + 0.3 * lit.diffuse), vSpark * 0.85);
     colour += kIvory * lit.fresnel * 0.3 + vShimmer;
-    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

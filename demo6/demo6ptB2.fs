@@ -23,7 +23,8 @@ void main() {
     ViewLight lit = viewLight(1.0, 3.0);
 
     float d = edgeDistance();
-    float bevel = coverBelow(d, 0.025, fwidth(d));
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.025, w);
 
     // Bands that climb: the root values (constant here) set their spacing.
     float spacing = 6.0 + 0.1 * rootone;
@@ -36,5 +37,5 @@ void main() {
     colour += kAmber * lit.fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(mix(kGround, colour, faceCoverage()), 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

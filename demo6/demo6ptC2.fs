@@ -23,7 +23,8 @@ void main() {
     ViewLight lit = viewLight(24.0, 2.0);
 
     float d = edgeDistance();
-    float bevel = coverBelow(d, 0.03, fwidth(d));
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.03, w);
 
     vec3 pearl = vPearl;
     // A faint sheen that slides across the faces.
@@ -34,5 +35,5 @@ void main() {
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
     vec3 ground = time < 2.0 ? kNavyGround : kDuskGround;
-    FragColor = vec4(mix(ground, colour, faceCoverage()), 1.0);
+    FragColor = vec4(mix(ground, colour, faceCoverage(d, w)), 1.0);
 }

@@ -28,16 +28,15 @@ float coverBetween(float d, float a, float b, float w) {
 }
 
 // How much of the pixel the face covers, from the distance of the pixel's
-// centre to the face's nearest edge, in pixels: face coordinates over their
-// screen-space gradients (exact on a face, where they change linearly, and
-// so as good from the browser's coarse derivatives). The scenes draw with no
+// centre to the face's nearest edge in pixels: the edge distance d (face
+// coordinates) over its screen-space width w (fwidth(d), which the bevels
+// take anyway), constant along a face, where d changes linearly, and so as
+// good from the browser's coarse derivatives. The scenes draw with no
 // blending and no multisampling; mixing a face towards its block's ground by
 // this share turns every silhouette's stair into a ramp, and where the edge
 // meets another face it leaves a thin dark line, which is the style.
-float faceCoverage() {
-    vec2 gradient = vec2(length(vec2(dFdx(vUV.x), dFdy(vUV.x))), length(vec2(dFdx(vUV.y), dFdy(vUV.y))));
-    vec2 inside = min(vUV, 1.0 - vUV) / max(gradient, vec2(1e-6));
-    return clamp(0.5 + min(inside.x, inside.y), 0.0, 1.0);
+float faceCoverage(float d, float w) {
+    return clamp(0.5 + d / max(w, 1e-6), 0.0, 1.0);
 }
 
 // A specular highlight x^n for x = dot(normal, half vector), as
