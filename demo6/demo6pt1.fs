@@ -6,7 +6,8 @@
 // stands out from the ground: light around dark text, dark around light text.
 void main() {
     float c = coverage(texel);
-    float halo = twoRings(texel, 4.0, 11.0, 0.45);
+    // Soft: a blur of the glyph falls off smoothly, with no plateau or stairs.
+    float halo = min(1.7 * blur(texel, 11.0), 1.0);
     float luma = dot(textColor, vec3(0.299, 0.587, 0.114));
     bool darkText = luma < 0.4;
     vec3 haloColour = darkText ? vec3(0.5, 0.35, 1.0) : vec3(0.1, 0.02, 0.05);

@@ -13,11 +13,16 @@ const vec3 kGold = vec3(1.0, 0.78, 0.32);
 const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 
 void main() {
+    // The cubes grow in and shrink away at the ends of both windows (20-30 s, 34-41 s).
+    gBoxGrowth = max(sceneEnvelope(time, 20.0, 30.0), sceneEnvelope(time, 34.0, 41.0));
     gl_Position = boxVertex();
     FaceVertexLight lit = faceVertexLight(vec3(-0.45, 0.75, 0.55));
     vec3 base = mix(kCoral, kGold, i / 29.0);
-    vFaceColour = base * (mix(0.18, 0.32, lit.n.y * 0.5 + 0.5) + lit.diffuse * 0.85);
-    vBevelColour = kIvory * (0.55 + 0.5 * lit.diffuse);
+    // Wrapped light with a generous ambient: the faces turned from the key
+    // stay coral and gold instead of sinking to brown, the bevels ivory
+    // instead of khaki.
+    vFaceColour = base * (mix(0.62, 0.72, lit.n.y * 0.5 + 0.5) + lit.diffuse * 0.4);
+    vBevelColour = kIvory * (0.8 + 0.25 * lit.diffuse);
     float pulse = pow(0.5 + 0.5 * sin(time * 3.0 - i * 0.45), 8.0);
     vGlow = kIvory * pulse * 0.35;
 }

@@ -1,8 +1,10 @@
 #version 460 core
 #include "lib/caption.glsl"
 
-// GRAVELMIST and FLiNTWEAvE on wine red: a dark outline cuts the violet free
-// of the ground, and a band of lilac light rises and falls through the
+// GRAVELMIST and FLiNTWEAvE on wine red: a pale lilac ring hugging the
+// letters inside a dark outline cuts the violet free of the ground (violet
+// and wine red are nearly the same brightness, and not even black is twice
+// as dark as the wine red, so the ring next to the ink is light), and a band of lilac light rises and falls through the
 // letters, a little later in each one from left to right.
 void main() {
     float c = coverage(texel);
@@ -12,5 +14,7 @@ void main() {
     float level = 0.5 + 0.55 * sin(time * 2.0 - gl_FragCoord.x * 0.004);
     float light = exp(-pow((v - level) / 0.14, 2.0));
     vec3 fg = mix(textColor, vec3(0.82, 0.74, 1.0), 0.65 * light);
-    color = over(fg, c, vec3(0.06, 0.0, 0.06), 0.85 * outline);
+    float ring = smoothstep(0.0, 0.45, hug(texel, 2.5));
+    vec4 under = over(vec3(0.88, 0.82, 0.95), 0.95 * ring, vec3(0.06, 0.0, 0.06), 0.85 * outline);
+    color = over(fg, c, under.rgb, under.a);
 }

@@ -1,6 +1,6 @@
 #version 460 core
 // Slab ribbon over the wine-red greetings: ivory slabs washed by a cyan wave
-// that ripples along the ribbon with "beer", cyan bevels, soft key light. The
+// that ripples along the ribbon with "beer", deep blue bevels, soft key light. The
 // face's light comes from the vertex stage; here the bands, the highlight,
 // the rim and the bevel.
 #include "lib/face_light.glsl"
@@ -9,6 +9,10 @@ flat in vec3 vShade;
 flat in float vBaseWeight;
 flat in vec3 vBevelColour;
 out vec4 FragColor;
+
+// The wine red, darkened: silhouettes soften into it, and where an edge
+// meets another face it leaves a thin dark line, not a wine-red fringe.
+const vec3 kGround = vec3(0.41, 0.14, 0.2) * 0.5;
 
 const vec3 kIvory = vec3(0.98, 0.94, 0.86);
 const vec3 kCyan = vec3(0.20, 0.80, 0.92);
@@ -26,7 +30,8 @@ void main() {
     ViewLight lit = viewLight(30.0, 3.0);
 
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.06, 0.06 + min(fwidth(d), 0.01) * 1.5, d);
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.06, w);
 
     // Cyan bands across ivory faces. Neighbouring slabs differ by 1 in
     // beer, so the bands step along the ribbon and travel as the clock runs.
@@ -34,5 +39,5 @@ void main() {
     vec3 colour = vShade + mix(kIvory, kCyan, band * 0.85) * vBaseWeight + vec3(lit.specular * 0.35);
     colour = mix(colour, vBevelColour, bevel);
     colour += kCyan * lit.fresnel * 0.35;
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

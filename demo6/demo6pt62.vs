@@ -4,12 +4,14 @@
 #include "lib/scene_uniforms.glsl"
 flat out vec3 vShade;        // the shade colour's share of the face
 flat out float vBaseWeight;  // the band colour's share, with the slow light shift
-flat out vec3 vBevelColour;  // the cyan bevel under the face's diffuse light
+flat out vec3 vBevelColour;  // the deep blue bevel under the face's diffuse light
 
 const vec3 kCyan = vec3(0.20, 0.80, 0.92);
 const vec3 kShade = vec3(0.16, 0.20, 0.32);
 
 void main() {
+    // The slabs grow in and shrink away at the ends of the window ("time" is the show clock here: 53-65 s).
+    gBoxGrowth = sceneEnvelope(time, 53.0, 65.0);
     gl_Position = boxVertex();
     // Neighbouring instances share face planes (they differ by small
     // translations only), so each instance is nudged a hair towards the
@@ -21,9 +23,12 @@ void main() {
     // and in front.
     FaceVertexLight lit = faceVertexLight(vec3(-0.35, -0.55, 0.75));
     float wrap = lit.facing * 0.5 + 0.5;
-    float keyShare = 0.6 + 0.4 * wrap;
+    // A generous share of the key light: the ivory stays ivory, not grey.
+    float keyShare = 0.8 + 0.25 * wrap;
     vShade = kShade * (1.0 - keyShare);
     // A slow light shift from the model's root values.
     vBaseWeight = keyShare * (0.92 + 0.08 * sin(rootone + rootthree * 0.5 - roottwo * 0.1));
-    vBevelColour = kCyan * (0.7 + 0.5 * lit.diffuse);
+    // Deep blue bevels, darker than the cyan bands, so that each slab's
+    // edge shows where it crosses its neighbours.
+    vBevelColour = vec3(0.08, 0.22, 0.42) * (0.8 + 0.4 * lit.diffuse);
 }

@@ -9,18 +9,22 @@ flat in float vGlow;
 flat in vec3 vGoldGlow;
 out vec4 FragColor;
 
+// The wine red, darkened: silhouettes soften into it, and where an edge
+// meets another face it leaves a thin dark line, not a wine-red fringe.
+const vec3 kGround = vec3(0.41, 0.14, 0.2) * 0.5;
+
 const vec3 kMint = vec3(0.30, 0.92, 0.76);
 
 void main() {
     ViewLight lit = viewLight(48.0, 3.0);
 
     float d = edgeDistance();
-    float aa = min(fwidth(d), 0.01);
-    float frame = smoothstep(0.10, 0.10 + aa, d) * (1.0 - smoothstep(0.16, 0.16 + aa, d));
-    float bevel = 1.0 - smoothstep(0.04, 0.04 + aa, d);
+    float w = fwidth(d);
+    float frame = coverBetween(d, 0.10, 0.16, w);
+    float bevel = coverBelow(d, 0.04, w);
 
     vec3 colour = vBase + vec3(lit.specular) * 0.45;
     colour = mix(colour, vec3(1.0, 0.97, 0.9), frame * (0.35 + 0.65 * vGlow) + bevel * 0.6);
     colour += kMint * lit.fresnel * 0.3 + vGoldGlow;
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

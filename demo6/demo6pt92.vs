@@ -7,11 +7,11 @@
 uniform float timer;
 flat out float vLevel;   // how high the bar is lit, 0 (foot) to 1 (top)
 flat out float vOnScale; // the lit segments' brightness under the light and the beat
-flat out vec3 vOff;      // the unlit segments' colour under the light
-
-const vec3 kUnlit = vec3(0.05, 0.07, 0.16);
+flat out float vOffScale; // the unlit segments' brightness: a dim version of the lit ones
 
 void main() {
+    // The bars grow in and shrink away at the ends of the 35 s window.
+    gBoxGrowth = sceneEnvelope(timer, 0.0, 35.0);
     gl_Position = boxVertex();
     FaceVertexLight light = faceVertexLight(vec3(-0.4, 0.6, 0.7));  // the key light, per face
     // Neighbouring instances share face planes (they differ by small
@@ -26,5 +26,5 @@ void main() {
     // The bar on the slow beat of "beer" flares a little brighter.
     float beat = 0.5 + 0.5 * cos(beer * 0.8 + rootone - roottwo * 0.1 + rootthree);
     vOnScale = 0.75 + 0.35 * light.diffuse + 0.2 * beat;
-    vOff = kUnlit * (0.6 + 0.6 * light.diffuse);
+    vOffScale = 0.3 + 0.15 * light.diffuse;
 }

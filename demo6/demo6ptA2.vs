@@ -12,6 +12,8 @@ const vec3 kCoral = vec3(1.0, 0.42, 0.34);
 const vec3 kDeep = vec3(0.45, 0.10, 0.16);
 
 void main() {
+    // The chain grows in and shrinks away at the ends of its 27 s window.
+    gBoxGrowth = sceneEnvelope(time, 0.0, 27.0);
     gl_Position = boxVertex();
     FaceVertexLight lit = faceVertexLight(vec3(-0.5, 0.8, 0.45));  // the key light, per face
     // Neighbouring instances share face planes (they differ by small

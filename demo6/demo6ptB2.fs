@@ -7,6 +7,8 @@
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.0, 0.1, 0.277);  // the navy
+
 uniform float toinenaste;
 flat in vec3 vBody;
 flat in float vGlow;
@@ -21,8 +23,8 @@ void main() {
     ViewLight lit = viewLight(1.0, 3.0);
 
     float d = edgeDistance();
-    float aa = min(fwidth(d), 0.01);
-    float bevel = 1.0 - smoothstep(0.025, 0.025 + aa * 1.5, d);
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.025, w);
 
     // Bands that climb: the root values (constant here) set their spacing.
     float spacing = 6.0 + 0.1 * rootone;
@@ -35,5 +37,5 @@ void main() {
     colour += kAmber * lit.fresnel * 0.25 * (1.0 + 0.01 * (roottwo + rootthree));
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

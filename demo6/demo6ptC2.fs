@@ -6,6 +6,10 @@
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
+// The navy until the names change at 2 s, then the dusky olive.
+const vec3 kNavyGround = vec3(0.0, 0.1, 0.277);
+const vec3 kDuskGround = vec3(0.1, 0.1, 0.0);
+
 uniform float toinenaste;
 flat in vec3 vPearl;  // mint turning lilac with the tilt
 
@@ -19,7 +23,8 @@ void main() {
     ViewLight lit = viewLight(24.0, 2.0);
 
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.03, w);
 
     vec3 pearl = vPearl;
     // A faint sheen that slides across the faces.
@@ -29,5 +34,6 @@ void main() {
     colour = mix(colour, kCopper * (0.6 + 0.6 * lit.diffuse), bevel);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(colour, 1.0);
+    vec3 ground = time < 2.0 ? kNavyGround : kDuskGround;
+    FragColor = vec4(mix(ground, colour, faceCoverage(d, w)), 1.0);
 }

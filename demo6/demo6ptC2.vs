@@ -9,7 +9,11 @@ flat out vec3 vPearl;
 const vec3 kMint = vec3(0.62, 0.98, 0.82);
 const vec3 kLilac = vec3(0.80, 0.66, 1.0);
 
+uniform float time;  // local time of the window
+
 void main() {
+    // The slabs grow in and shrink away at the ends of their 16 s window.
+    gBoxGrowth = sceneEnvelope(time, 0.0, 16.0);
     gl_Position = slabVertex(kStackSlabs);
     faceVertexLight(vec3(-0.5, 0.65, 0.55));  // the key light, per face
     // rootone is about 9.49 when the slabs stand straight and falls as they rock.

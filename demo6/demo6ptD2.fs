@@ -6,6 +6,10 @@
 #include "lib/scene_uniforms.glsl"
 out vec4 FragColor;
 
+// The dark red, darkened: silhouettes soften into it, and where an edge
+// meets another face it leaves a thin dark line.
+const vec3 kGround = vec3(0.31, 0.02, 0.1) * 0.5;
+
 #include "lib/slab.glsl"
 
 flat in vec3 vBody;
@@ -18,7 +22,8 @@ void main() {
     ViewLight lit = viewLight(64.0, 2.5);
 
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.03, 0.03 + min(fwidth(d), 0.01) * 1.5, d);
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.03, w);
 
     // Frost: fine vertical streaks.
     float frost = 0.5 + 0.5 * sin(vUV.x * 90.0 + sin(vUV.y * 7.0 + i) * 2.0);
@@ -29,5 +34,5 @@ void main() {
     colour = mix(colour, kWhite * (0.7 + 0.3 * lit.diffuse), bevel);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(colour, 1.0);
+    FragColor = vec4(mix(kGround, colour, faceCoverage(d, w)), 1.0);
 }

@@ -12,6 +12,8 @@ flat in float vWarmth;
 flat in float vBeat;
 out vec4 FragColor;
 
+const vec3 kGround = vec3(0.0, 0.04, 0.2);  // the midnight blue
+
 #include "lib/slab.glsl"
 
 const vec3 kPink = vec3(1.0, 0.25, 0.50);
@@ -23,7 +25,8 @@ const vec3 kFog = vec3(0.02, 0.05, 0.22);
 void main() {
     ViewLight lit = viewLight(32.0, 3.0);
     float d = edgeDistance();
-    float bevel = 1.0 - smoothstep(0.025, 0.025 + min(fwidth(d), 0.01) * 1.5, d);
+    float w = fwidth(d);
+    float bevel = coverBelow(d, 0.025, w);
     // Sunset gradient up the slab.
     float h = clamp(vObj.y + vRowShift, 0.0, 1.0);
     vec3 sunset = h < 0.5 ? mix(kPink, kOrange, h * 2.0) : mix(kOrange, kGold, h * 2.0 - 1.0);
@@ -37,5 +40,5 @@ void main() {
     float fog = smoothstep(86.0, 96.0, -vViewPos.z);
     // Each slab its own piece: a tint, shade where the next one meets it, a seam on every edge.
     colour *= vSlabTint * slabContact() * mix(0.45, 1.0, slabSeam(vUV));
-    FragColor = vec4(mix(colour, kFog, fog * 0.3), 1.0);
+    FragColor = vec4(mix(kGround, mix(colour, kFog, fog * 0.3), faceCoverage(d, w)), 1.0);
 }

@@ -19,6 +19,23 @@ const vec3 kFaceAxis[6] = vec3[6](vec3(0.0, 0.0, 1.0), vec3(0.0, 0.0, 1.0),
                                   vec3(1.0, 0.0, 0.0), vec3(1.0, 0.0, 0.0),
                                   vec3(0.0, 1.0, 0.0), vec3(0.0, 1.0, 0.0));
 
+// How far every box of the scene has grown about its own centre, 0 to 1: a
+// scene sets it before boxVertex() to enter and leave (sceneEnvelope()), so
+// that nothing pops on or off. 1 draws the mesh as it is.
+float gBoxGrowth = 1.0;
+
+// 0 outside the window [start, end], rising smoothly to 1 over its first
+// half second and falling back over its last: the growth of a scene that
+// enters at start and leaves at end, in the same clock as t.
+float sceneEnvelope(float t, float start, float end) {
+    return smoothstep(start, start + 0.5, t) * (1.0 - smoothstep(end - 0.5, end, t));
+}
+
+// The mesh point p as the scene draws it: grown about the box's centre.
+vec3 grownPoint(vec3 p) {
+    return p * gBoxGrowth;
+}
+
 // Whether the eye lies outside the plane of this vertex's face. The box is
 // closed and convex, so a face turned away always hides behind one turned
 // towards the eye; the scenes draw with culling off, and in software those
@@ -29,16 +46,18 @@ bool facesEye() {
     vec4 eye = inverse(view * model) * vec4(0.0, 0.0, 0.0, 1.0);
     vec3 axis = kFaceAxis[gl_VertexID / 6];
     vec3 outward = axis * sign(dot(aPos, axis));
-    return !(dot(eye.xyz / eye.w - aPos, outward) < 0.0);
+    return !(dot(eye.xyz / eye.w - grownPoint(aPos), outward) < 0.0);
 }
 
 // Writes the outputs above and returns the clip-space position; the faces
 // turned away from the eye go wholly outside the clip volume, where the
-// rasteriser drops them before any fragment.
+// rasteriser drops them before any fragment, and so does a box that has not
+// grown yet (or is gone).
 vec4 boxVertex() {
-    vec4 eye = view * model * vec4(aPos, 1.0);
+    vec4 eye = view * model * vec4(grownPoint(aPos), 1.0);
     vViewPos = eye.xyz / eye.w;
     vUV = aTexCoord;
     vObj = aPos;
+    if (gBoxGrowth <= 0.01) return vec4(2.0, 2.0, 2.0, 1.0);
     return facesEye() ? projection * eye : vec4(2.0, 2.0, 2.0, 1.0);
 }

@@ -10,7 +10,7 @@ out float vGrazing;     // 1 - dot(normal, unit vector to the eye)
 flat out float vFaceDiffuse;  // the Lambert term, for programs that want it per fragment
 
 vec3 viewPoint(vec3 p) {
-    vec4 eye = view * model * vec4(p, 1.0);
+    vec4 eye = view * model * vec4(grownPoint(p), 1.0);
     return eye.xyz / eye.w;
 }
 

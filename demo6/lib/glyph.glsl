@@ -96,6 +96,33 @@ float twoRings(vec2 p, float near, float far, float w) {
 }
 #endif
 
+// Largest filtered coverage at r texels left, right, above and below p: a
+// small dilation, smooth at its edge, for a tight ring hugging the ink (the
+// spread-out texel taps above suit wider halos). One tap a pixel, each
+// pixel of the quad looking one way, shared over the quad.
+#ifndef GL_ES
+float hug(vec2 p, float r) {
+    float k = quadIndex();
+    vec2 d = k < 1.5 ? vec2(k < 0.5 ? r : -r, 0.0) : vec2(0.0, k < 2.5 ? r : -r);
+    return quadMax(coverage(p + d));
+}
+#else
+// Each pixel takes the four taps itself, each from where the pixel of the
+// quad that owns it stands, so that the ring is the desktop's exactly.
+float hug(vec2 p, float r) {
+    vec2 parity = mod(floor(gl_FragCoord.xy), 2.0);
+    vec2 px = dFdx(p);
+    vec2 py = dFdy(p);
+    float m = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        vec2 place = quadPlace(k);
+        vec2 d = k < 2 ? vec2(k == 0 ? r : -r, 0.0) : vec2(0.0, k == 2 ? r : -r);
+        m = max(m, coverage(p + (place.x - parity.x) * px + (place.y - parity.y) * py + d));
+    }
+    return m;
+}
+#endif
+
 // Smallest coverage on a ring of radius r around p, shared over the quad: an
 // erosion, to find the middle of each stroke.
 #ifndef GL_ES

@@ -19,5 +19,5 @@ float slabContact() {
 float slabSeam(vec2 uv) {
     vec2 d2 = min(uv, 1.0 - uv);
     float d = min(d2.x, d2.y);
-    return smoothstep(0.0, 0.004 + 1.5 * fwidth(d), d);
+    return 1.0 - coverBelow(d, 0.004 + 0.75 * fwidth(d), fwidth(d));
 }

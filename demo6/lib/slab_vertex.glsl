@@ -18,7 +18,7 @@ vec4 slabVertex(float slabs) {
     vec4 position = boxVertex();
     vec3 step = vec3(kSlabStepX, sin(kSlabRiseRate * (i + 1.0)) - sin(kSlabRiseRate * i), 0.0);
     // model = translate * scale * rotate: its upper 3x3 maps mesh steps to world steps.
-    vNext = aPos - inverse(mat3(model)) * step;
+    vNext = grownPoint(aPos) - inverse(mat3(model)) * step;
     vHasNext = i < slabs ? 1.0 : 0.0;
     vSlabTint = slabTint(i);
     // Faces shared with the next slab resolve to the later one.

@@ -153,3 +153,47 @@ TEST(ScenesGl, DroppingHiddenFacesChangesNoFace) {
         EXPECT_LE(differing, 300) << c.stem << " at t = " << c.t;
     }
 }
+
+// The scenes draw with no blending and no multisampling, so a silhouette is
+// antialiased by the fragment stage alone: along cube wave 1's outline over
+// the near-black ground, a good share of the pixels next to the ground lie
+// between the ground's colour and the cube's (measured: about 35 %; with
+// hard edges under 2 %).
+TEST(ScenesGl, SilhouettePixelsBlendCubeAndGround) {
+    OffscreenShow& show = OffscreenShow::instance();
+    // Between the phrase and the greetings title: no caption, only the cubes
+    // over the near-black ground.
+    SilentHost host(show);
+    host.render(38.5f);
+    const Rgb g{0.01f, 0.01f, 0.01f};
+    const float ground[3] = {g.r * 255.0f, g.g * 255.0f, g.b * 255.0f};
+    auto at = [&](int x, int y) { return show.pixel(x, y); };
+    auto isGround = [&](int x, int y) {
+        const auto p = at(x, y);
+        return std::max({std::fabs(p[0] - ground[0]), std::fabs(p[1] - ground[1]), std::fabs(p[2] - ground[2])}) <= 3.0f;
+    };
+    int edge = 0, blended = 0;
+    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (int y = 4; y < OffscreenShow::kHeight - 4; ++y)
+        for (int x = 4; x < OffscreenShow::kWidth - 4; ++x) {
+            if (isGround(x, y)) continue;
+            for (const auto& s : steps) {
+                if (!isGround(x + s[0], y + s[1])) continue;
+                // The cube's own colour two pixels further in, away from the ground.
+                const auto p = at(x, y);
+                const auto c = at(x - 2 * s[0], y - 2 * s[1]);
+                float along = 0.0f, length2 = 0.0f;
+                for (int k = 0; k < 3; ++k) {
+                    along += (p[k] - ground[k]) * (c[k] - ground[k]);
+                    length2 += (c[k] - ground[k]) * (c[k] - ground[k]);
+                }
+                if (length2 < 40.0f * 40.0f) break;  // not clearly a cube inside
+                ++edge;
+                const float a = along / length2;
+                blended += a > 0.1f && a < 0.9f;
+                break;
+            }
+        }
+    ASSERT_GT(edge, 1000);
+    EXPECT_GT(float(blended) / float(edge), 0.2f) << blended << " of " << edge << " edge pixels blend";
+}
