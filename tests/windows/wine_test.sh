@@ -10,7 +10,7 @@
 # - Ctrl+C (SIGINT, which Wine turns into the console's event) ends it with
 #   the status of a program Ctrl+C ended;
 # - without the override: "Failed to create GLFW window", GLFW's WGL reason,
-#   status 255;
+#   status 255; the same line through a pipe;
 # - without fonts/c64.ttf, and with no sound device: the font message, one
 #   line about the silent show, status 255.
 # Prints one line per check; ends with status 1 when any fails.
@@ -183,6 +183,13 @@ status=$?
 check "no OpenGL 4.6: the GLFW line and status 255" $? "status $status, output: $(tr -d '\r' <"$work/out")"
 grep -q '^GLFW: WGL: ' "$work/err"
 check "GLFW's WGL reason on standard error" $? "$(tr -d '\r' <"$work/err" | head -n 3)"
+
+echo "== its messages through a pipe =="
+# The show's messages reach its redirected standard streams: a file (the
+# checks around this one) or, here, a pipe.
+piped=$(cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 60 wine show.exe 2>/dev/null | tr -d '\r')
+[ "$piped" = "Failed to create GLFW window" ]
+check "standard output through a pipe: the show's line" $? "output: $piped"
 
 echo "== without fonts/c64.ttf, and no sound device =="
 cp -r "$run_dir" "$work/run"
