@@ -5,7 +5,8 @@
 #   scripts/fresh_root.sh trixie scripts/test.sh
 #   scripts/fresh_root.sh bookworm scripts/setup.sh
 # The root is made once with debootstrap --variant=minbase and kept as a
-# tarball under ~/.cache/show-roots/; every run unpacks a new copy of it,
+# tarball under ~/.cache/show-roots/ (scripts/lib/minimal_root.sh); every run
+# unpacks a new copy of it,
 # copies the checkout in (its tracked files and those git does not ignore)
 # as /show, binds /proc, /sys and /dev, and runs COMMAND there as root, in
 # /show, with a plain environment: no XDG_RUNTIME_DIR, no DISPLAY, nothing the
@@ -28,35 +29,12 @@ shift
 [ "$(id -u)" -eq 0 ] || { echo "error: making and entering a root needs root (sudo scripts/fresh_root.sh ...)" >&2; exit 1; }
 
 source scripts/lib/need_packages.sh
+source scripts/lib/minimal_root.sh
 need_packages root
 
-mirror=${SHOW_ROOT_MIRROR:-http://deb.debian.org/debian}
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/show-roots
-tarball=$cache/$release-minbase.tar
 debs=$cache/$release-debs
 mkdir -p "$cache" "$debs"
-
-if [ ! -f "$tarball" ]; then
-  echo "== making a minimal $release root with debootstrap (once; kept as $tarball) =="
-  build=$(mktemp -d "$cache/$release.debootstrap.XXXXXX")
-  if ! debootstrap --variant=minbase "$release" "$build" "$mirror" > "$build.log" 2>&1; then
-    tail -n 30 "$build.log" >&2
-    echo "error: debootstrap of $release from $mirror failed (whole log: $build.log)" >&2
-    rm -rf "$build"
-    exit 1
-  fi
-  # What a fresh installation lists: the release, its updates and its security fixes.
-  security=${mirror%/debian}/debian-security
-  cat > "$build/etc/apt/sources.list" <<EOF
-deb $mirror $release main
-deb $mirror $release-updates main
-deb $security $release-security main
-EOF
-  rm -f "$build"/var/cache/apt/archives/*.deb
-  tar -C "$build" -cf "$tarball.new" .
-  mv "$tarball.new" "$tarball"
-  rm -rf "$build" "$build.log"
-fi
 
 root=$(mktemp -d "$cache/$release.run.XXXXXX")
 chmod 755 "$root"  # as / is: apt's own user must get in
@@ -80,7 +58,11 @@ bind() {  # <host path> <path in the root>
 }
 
 echo "== a fresh $release root: $root =="
-tar -C "$root" -xf "$tarball"
+minimal_root "$release" "$root"
+# What a fresh installation lists: the release, its updates and its security fixes.
+mirror=$(debian_mirror)
+printf 'deb %s %s main\n' "$mirror" "$release" "$mirror" "$release-updates" \
+  "${mirror%/debian}/debian-security" "$release-security" > "$root/etc/apt/sources.list"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 # The checkout as a user would have it: a clone of its commit (git history
 # included), with the working tree's changes and new files copied over it;

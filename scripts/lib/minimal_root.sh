@@ -18,12 +18,9 @@ minimal_root() {
   cache=${XDG_CACHE_HOME:-$HOME/.cache}/show-roots
   tarball=$cache/$release-minbase-$key.tar
   if [ ! -f "$tarball" ]; then
-    source "$(dirname "${BASH_SOURCE[0]}")/../need_packages.sh"
+    source "$(dirname "${BASH_SOURCE[0]}")/need_packages.sh"
     need_packages root || return 1
-    # The mirror the system itself uses, else Debian's own.
-    mirror=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\/debian\)[[:space:]]*$/\1/p' \
-               /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
-    [ -n "$mirror" ] || mirror=http://deb.debian.org/debian
+    mirror=$(debian_mirror)
     mkdir -p "$cache"
     local build
     build=$(mktemp -d "$cache/$release-minbase.XXXXXX")
@@ -46,4 +43,13 @@ minimal_root() {
   rm -rf "$dir"
   mkdir -p "$dir"
   tar -C "$dir" --numeric-owner -xf "$tarball"
+}
+
+# The Debian mirror the roots come from: SHOW_ROOT_MIRROR, else the one the
+# system itself uses, else Debian's own.
+debian_mirror() {
+  local mirror=${SHOW_ROOT_MIRROR:-}
+  [ -n "$mirror" ] || mirror=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\/debian\)[[:space:]]*$/\1/p' \
+                                 /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
+  echo "${mirror:-http://deb.debian.org/debian}"
 }
