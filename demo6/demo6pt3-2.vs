@@ -13,8 +13,9 @@ const vec3 kGold = vec3(1.0, 0.78, 0.32);
 const vec3 kIvory = vec3(1.0, 0.95, 0.84);
 
 void main() {
-    // The cubes grow in and shrink away at the ends of both windows (20-30 s, 34-41 s).
-    gBoxGrowth = max(sceneEnvelope(time, 20.0, 30.0), sceneEnvelope(time, 34.0, 41.0));
+    // The cubes grow in and shrink away at the ends of both windows ("time" is the show clock here).
+    gBoxGrowth = max(sceneEnvelope(time, kCubeWave1Start[0], kCubeWave1End[0]),
+                     sceneEnvelope(time, kCubeWave1Start[1], kCubeWave1End[1]));
     gl_Position = boxVertex();
     FaceVertexLight lit = faceVertexLight(vec3(-0.45, 0.75, 0.55));
     vec3 base = mix(kCoral, kGold, i / 29.0);

@@ -12,8 +12,8 @@ const vec3 kDeep = vec3(0.02, 0.20, 0.34);
 const vec3 kNeon = vec3(1.0, 0.22, 0.72);
 
 void main() {
-    // The cubes grow in and shrink away at the ends of the window (41-52 s).
-    gBoxGrowth = sceneEnvelope(time, 41.0, 52.0);
+    // The cubes grow in and shrink away at the ends of the window ("time" is the show clock here).
+    gBoxGrowth = sceneEnvelope(time, kCubeWave2Start, kCubeWave2End);
     gl_Position = boxVertex();
     FaceVertexLight lit = faceVertexLight(vec3(0.5, 0.8, 0.4));
     float flash = pow(0.5 + 0.5 * sin(time * 2.2 - i * 0.35), 10.0);

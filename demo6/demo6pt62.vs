@@ -10,8 +10,8 @@ const vec3 kCyan = vec3(0.20, 0.80, 0.92);
 const vec3 kShade = vec3(0.16, 0.20, 0.32);
 
 void main() {
-    // The slabs grow in and shrink away at the ends of the window ("time" is the show clock here: 53-65 s).
-    gBoxGrowth = sceneEnvelope(time, 53.0, 65.0);
+    // The slabs grow in and shrink away at the ends of the window ("time" is the show clock here).
+    gBoxGrowth = sceneEnvelope(time, kSlabRibbonStart, kSlabRibbonEnd);
     gl_Position = boxVertex();
     // Neighbouring instances share face planes (they differ by small
     // translations only), so each instance is nudged a hair towards the

@@ -13,8 +13,8 @@ const vec3 kTeal = vec3(0.05, 0.38, 0.40);
 const vec3 kGold = vec3(1.0, 0.80, 0.30);
 
 void main() {
-    // The cubes grow in and shrink away at the ends of the 20 s window.
-    gBoxGrowth = sceneEnvelope(time, 0.0, 20.0);
+    // The cubes grow in and shrink away at the ends of the window ("time" counts from its start).
+    gBoxGrowth = sceneEnvelope(time, 0.0, kCubeSweepLength);
     gl_Position = boxVertex();
     FaceVertexLight lit = faceVertexLight(vec3(-0.5, 0.7, 0.5));  // the key light, per face
     // Instanced boxes and slabs. Neighbouring instances share face planes (they

@@ -10,8 +10,9 @@ flat out float vOnScale; // the lit segments' brightness under the light and the
 flat out float vOffScale; // the unlit segments' brightness: a dim version of the lit ones
 
 void main() {
-    // The bars grow in and shrink away at the ends of the 35 s window.
-    gBoxGrowth = sceneEnvelope(timer, 0.0, 35.0);
+    // The bars grow in and shrink away at the ends of the window ("timer"
+    // counts from its start; "time" does not).
+    gBoxGrowth = sceneEnvelope(timer, 0.0, kPillarRowLength);
     gl_Position = boxVertex();
     FaceVertexLight light = faceVertexLight(vec3(-0.4, 0.6, 0.7));  // the key light, per face
     // Neighbouring instances share face planes (they differ by small

@@ -9,12 +9,13 @@
 void main() {
     float c = coverage(texel);
     // The dark outline beyond the pale ring: the same one-tap dilation, wider.
-    float outline = smoothstep(0.0, 0.6, hug(texel, 5.5));
+    // Both read single texels: the block font's strokes follow the texel grid.
+    float outline = smoothstep(0.0, 0.6, hugTexel(texel, 6.0));
     float bar = mod(time * 240.0, 1500.0) - 200.0;
     float lit = exp(-pow((gl_FragCoord.y - bar) / 70.0, 2.0));
     float scan = mod(floor(gl_FragCoord.y), 3.0) < 1.0 ? 0.85 : 1.0;
     vec3 fg = mix(textColor, vec3(0.85, 0.8, 1.0), 0.7 * lit) * scan;
-    float ring = smoothstep(0.0, 0.45, hug(texel, 2.5));
+    float ring = smoothstep(0.0, 0.45, hugTexel(texel, 3.0));
     vec4 under = over(vec3(0.86, 0.92, 0.84), 0.95 * ring, vec3(0.0, 0.03, 0.02), 0.85 * outline);
     color = over(fg, c, under.rgb, under.a);
 }

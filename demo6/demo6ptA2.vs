@@ -12,8 +12,8 @@ const vec3 kCoral = vec3(1.0, 0.42, 0.34);
 const vec3 kDeep = vec3(0.45, 0.10, 0.16);
 
 void main() {
-    // The chain grows in and shrinks away at the ends of its 27 s window.
-    gBoxGrowth = sceneEnvelope(time, 0.0, 27.0);
+    // The chain grows in and shrinks away at the ends of its window ("time" counts from its start).
+    gBoxGrowth = sceneEnvelope(time, 0.0, kCubeChainLength);
     gl_Position = boxVertex();
     FaceVertexLight lit = faceVertexLight(vec3(-0.5, 0.8, 0.45));  // the key light, per face
     // Neighbouring instances share face planes (they differ by small

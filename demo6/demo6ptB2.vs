@@ -11,8 +11,8 @@ const vec3 kAmber = vec3(1.0, 0.62, 0.18);
 const vec3 kRose = vec3(0.95, 0.30, 0.38);
 
 void main() {
-    // The tower grows in and shrinks away at the ends of its 43 s window.
-    gBoxGrowth = sceneEnvelope(time, 0.0, 43.0);
+    // The tower grows in and shrinks away at the ends of its window ("time" counts from its start).
+    gBoxGrowth = sceneEnvelope(time, 0.0, kSlabStackLength);
     gl_Position = slabVertex(kStackSlabs);
     faceVertexLight(vec3(-0.55, 0.6, 0.6));  // the key light, per face
     vBody = mix(kAmber, kRose, (i - 1.0) / 10.0);

@@ -12,8 +12,8 @@ const vec3 kLilac = vec3(0.80, 0.66, 1.0);
 uniform float time;  // local time of the window
 
 void main() {
-    // The slabs grow in and shrink away at the ends of their 16 s window.
-    gBoxGrowth = sceneEnvelope(time, 0.0, 16.0);
+    // The slabs grow in and shrink away at the ends of their window ("time" counts from its start).
+    gBoxGrowth = sceneEnvelope(time, 0.0, kRockingSlabsLength);
     gl_Position = slabVertex(kStackSlabs);
     faceVertexLight(vec3(-0.5, 0.65, 0.55));  // the key light, per face
     // rootone is about 9.49 when the slabs stand straight and falls as they rock.

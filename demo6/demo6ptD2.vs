@@ -11,8 +11,8 @@ flat out float vScanY; // the scan line's height on this slab, 0 (foot) to 1
 const vec3 kIce = vec3(0.55, 0.88, 1.0);
 
 void main() {
-    // The slabs grow in and shrink away at the ends of their 20 s window.
-    gBoxGrowth = sceneEnvelope(time, 0.0, 20.0);
+    // The slabs grow in and shrink away at the ends of their window ("time" counts from its start).
+    gBoxGrowth = sceneEnvelope(time, 0.0, kTiltingSlabsLength);
     gl_Position = slabVertex(kStackSlabs);
     faceVertexLight(vec3(0.45, 0.7, 0.55));  // the key light, per face
     // roottwo runs from about -15.8 (upright) to -9.1 (fully tilted).

@@ -12,8 +12,8 @@ flat out float vWarmth;    // how far the tilt warms the gradient towards gold
 flat out float vBeat;      // the bright band of the slab on the beat
 
 void main() {
-    // The wave grows in and shrinks away at the ends of its 34 s window.
-    gBoxGrowth = sceneEnvelope(time, 0.0, 34.0);
+    // The wave grows in and shrinks away at the ends of its window ("time" counts from its start).
+    gBoxGrowth = sceneEnvelope(time, 0.0, kSlabWaveLength);
     gl_Position = slabVertex(kWaveSlabs);
     FaceVertexLight lit = faceVertexLight(vec3(-0.4, 0.75, 0.5));
     vWrap = lit.facing * 0.5 + 0.5;

@@ -19,6 +19,8 @@ const vec3 kFaceAxis[6] = vec3[6](vec3(0.0, 0.0, 1.0), vec3(0.0, 0.0, 1.0),
                                   vec3(1.0, 0.0, 0.0), vec3(1.0, 0.0, 0.0),
                                   vec3(0.0, 1.0, 0.0), vec3(0.0, 1.0, 0.0));
 
+#include "timeline.glsl"  // generated: each scene's window (kCubeSweepStart, kCubeSweepLength, ...)
+
 // How far every box of the scene has grown about its own centre, 0 to 1: a
 // scene sets it before boxVertex() to enter and leave (sceneEnvelope()), so
 // that nothing pops on or off. 1 draws the mesh as it is.
@@ -26,7 +28,9 @@ float gBoxGrowth = 1.0;
 
 // 0 outside the window [start, end], rising smoothly to 1 over its first
 // half second and falling back over its last: the growth of a scene that
-// enters at start and leaves at end, in the same clock as t.
+// enters at start and leaves at end, in the same clock as t. The windows come
+// from timeline.glsl: on the show clock kXStart to kXEnd, on a clock that
+// starts with the window 0 to kXLength.
 float sceneEnvelope(float t, float start, float end) {
     return smoothstep(start, start + 0.5, t) * (1.0 - smoothstep(end - 0.5, end, t));
 }

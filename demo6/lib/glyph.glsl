@@ -123,6 +123,46 @@ float hug(vec2 p, float r) {
 }
 #endif
 
+// The far ring of twoRings() alone: the dilation at radius r along its outer
+// spokes, for a program that takes its near ring from a tap of its own.
+#ifndef GL_ES
+float farRing(vec2 p, float r) {
+    return quadMax(texelCoverage(p + r * ringSpokes()[1]));
+}
+#else
+float farRing(vec2 p, float r) {
+    float f = 0.0;
+    for (int k = 0; k < 4; ++k) f = max(f, texelCoverage(p + r * ringSpokesAt(quadPlace(k))[1]));
+    return f;
+}
+#endif
+
+// hug() from unfiltered texel taps: one texel read a pixel where hug() blends
+// four, for a bitmap drawn at one texel a pixel whose strokes run along the
+// texel grid (a block font), where a filtered edge adds nothing. Give it a
+// whole number of texels: pixel centres sit on texel centres then, not on
+// the borders between texels, where rounding would pick either one.
+#ifndef GL_ES
+float hugTexel(vec2 p, float r) {
+    float k = quadIndex();
+    vec2 d = k < 1.5 ? vec2(k < 0.5 ? r : -r, 0.0) : vec2(0.0, k < 2.5 ? r : -r);
+    return quadMax(texelCoverage(p + d));
+}
+#else
+float hugTexel(vec2 p, float r) {
+    vec2 parity = mod(floor(gl_FragCoord.xy), 2.0);
+    vec2 px = dFdx(p);
+    vec2 py = dFdy(p);
+    float m = 0.0;
+    for (int k = 0; k < 4; ++k) {
+        vec2 place = quadPlace(k);
+        vec2 d = k < 2 ? vec2(k == 0 ? r : -r, 0.0) : vec2(0.0, k == 2 ? r : -r);
+        m = max(m, texelCoverage(p + (place.x - parity.x) * px + (place.y - parity.y) * py + d));
+    }
+    return m;
+}
+#endif
+
 // Smallest coverage on a ring of radius r around p, shared over the quad: an
 // erosion, to find the middle of each stroke.
 #ifndef GL_ES

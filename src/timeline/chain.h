@@ -43,18 +43,19 @@ inline constexpr std::array<ChainLink, 28> kTimelineChain = {{
     {"greetings: glimmertak", between(212, 235), greetingsGlimmertak},
     {"greetings: veska", between(235, 256), greetingsVeska},
     {"closing greetings", between(259, 294), closingGreetings},
-    // Scenes: at most one runs per frame, over the caption.
-    {"cube wave 1", between(20, 30) | between(34, 41), cubeWave1},
-    {"cube wave 2", between(41, 52), cubeWave2},
-    {"slab ribbon", between(53, 65), slabRibbon},
-    {"cube sweep", between(65, 85), cubeSweep},
-    {"pillar row", between(85, 120), pillarRow},
-    {"cube chain", between(133, 160), cubeChain},
-    {"slab stack", between(167, 210), slabStack},
-    {"rocking slabs", between(210, 226), rockingSlabs},
-    {"tilting slabs", between(234, 254), tiltingSlabs},
+    // Scenes: at most one runs per frame, over the caption. Their windows are
+    // shared with the scene programs.
+    {"cube wave 1", between(kCubeWave1Windows[0]) | between(kCubeWave1Windows[1]), cubeWave1},
+    {"cube wave 2", between(kCubeWave2Window), cubeWave2},
+    {"slab ribbon", between(kSlabRibbonWindow), slabRibbon},
+    {"cube sweep", between(kCubeSweepWindow), cubeSweep},
+    {"pillar row", between(kPillarRowWindow), pillarRow},
+    {"cube chain", between(kCubeChainWindow), cubeChain},
+    {"slab stack", between(kSlabStackWindow), slabStack},
+    {"rocking slabs", between(kRockingSlabsWindow), rockingSlabs},
+    {"tilting slabs", between(kTiltingSlabsWindow), tiltingSlabs},
     {"music: return", between(257, 291), returnMusic},
-    {"slab wave", between(257, 291), slabWave},
+    {"slab wave", between(kSlabWaveWindow), slabWave},
     // Images over everything, then the end of the show. The picture windows
     // are shared with the image program.
     {"image overlay", imageOverlayWindow(), imageOverlay},

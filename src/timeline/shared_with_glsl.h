@@ -13,6 +13,20 @@ inline constexpr Interval kImageWindows[] = {
     {64.0f, 72.0f},  {112.0f, 122.0f}, {212.0f, 222.0f}, {284.0f, kShowEnd},
 };
 
+// When each scene shows: its block's window in the chain. The scene programs
+// grow their boxes in over the first half second of the window and away
+// over the last. The first cube wave shows twice.
+inline constexpr Interval kCubeWave1Windows[] = {{20.0f, 30.0f}, {34.0f, 41.0f}};
+inline constexpr Interval kCubeWave2Window{41.0f, 52.0f};
+inline constexpr Interval kSlabRibbonWindow{53.0f, 65.0f};
+inline constexpr Interval kCubeSweepWindow{65.0f, 85.0f};
+inline constexpr Interval kPillarRowWindow{85.0f, 120.0f};
+inline constexpr Interval kCubeChainWindow{133.0f, 160.0f};
+inline constexpr Interval kSlabStackWindow{167.0f, 210.0f};
+inline constexpr Interval kRockingSlabsWindow{210.0f, 226.0f};
+inline constexpr Interval kTiltingSlabsWindow{234.0f, 254.0f};
+inline constexpr Interval kSlabWaveWindow{257.0f, 291.0f};
+
 // The end card, the "maybe" picture once more, shows from here to the end.
 inline constexpr float kEndCardStart = 290.0f;
 

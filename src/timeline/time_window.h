@@ -33,6 +33,9 @@ constexpr TimeWindow between(float lo, float hi) {
     return w;
 }
 
+// The window of one interval.
+constexpr TimeWindow between(Interval interval) { return between(interval.lo, interval.hi); }
+
 // t < hi
 constexpr TimeWindow before(float hi) {
     return between(-std::numeric_limits<float>::infinity(), hi);

@@ -30,14 +30,29 @@ std::string floatConst(const char* name, Number value) {
     return "const float " + std::string(name) + " = " + literal(value) + ";\n";
 }
 
-template <typename Pick>
-std::string floatArray(const char* name, Pick pick) {
-    std::string out = "const float " + std::string(name) + "[kImageCount] = float[](";
-    for (const Interval& window : kImageWindows) {
-        if (&window != kImageWindows) out += ", ";
+// One bound of each interval of `windows`, as a GLSL array sized by the
+// constant named `count`.
+template <std::size_t N, typename Pick>
+std::string intervalArray(const char* name, const char* count, const Interval (&windows)[N], Pick pick) {
+    std::string out = "const float " + std::string(name) + "[" + count + "] = float[](";
+    for (const Interval& window : windows) {
+        if (&window != windows) out += ", ";
         out += literal(pick(window));
     }
     return out + ");\n";
+}
+
+template <typename Pick>
+std::string floatArray(const char* name, Pick pick) {
+    return intervalArray(name, "kImageCount", kImageWindows, pick);
+}
+
+// A scene's window as the programs see it: its start and end on the show
+// clock, and its length, where the window ends on the clock that starts at
+// zero with the window (the local time most scene blocks send).
+std::string sceneWindow(const std::string& name, const Interval& window) {
+    return floatConst((name + "Start").c_str(), window.lo) + floatConst((name + "End").c_str(), window.hi) +
+           floatConst((name + "Length").c_str(), window.hi - window.lo);
 }
 
 std::string timelineGlsl() {
@@ -57,6 +72,19 @@ std::string timelineGlsl() {
     text += floatConst("kSlabRiseRate", kSlabRiseRate);
     text += floatConst("kStackSlabs", kStackSlabs);
     text += floatConst("kWaveSlabs", kWaveSlabs);
+    // The first cube wave shows twice: kCubeWave1Start[n] to kCubeWave1End[n].
+    text += "const int kCubeWave1Count = " + std::to_string(std::size(kCubeWave1Windows)) + ";\n";
+    text += intervalArray("kCubeWave1Start", "kCubeWave1Count", kCubeWave1Windows, [](const Interval& w) { return w.lo; });
+    text += intervalArray("kCubeWave1End", "kCubeWave1Count", kCubeWave1Windows, [](const Interval& w) { return w.hi; });
+    text += sceneWindow("kCubeWave2", kCubeWave2Window);
+    text += sceneWindow("kSlabRibbon", kSlabRibbonWindow);
+    text += sceneWindow("kCubeSweep", kCubeSweepWindow);
+    text += sceneWindow("kPillarRow", kPillarRowWindow);
+    text += sceneWindow("kCubeChain", kCubeChainWindow);
+    text += sceneWindow("kSlabStack", kSlabStackWindow);
+    text += sceneWindow("kRockingSlabs", kRockingSlabsWindow);
+    text += sceneWindow("kTiltingSlabs", kTiltingSlabsWindow);
+    text += sceneWindow("kSlabWave", kSlabWaveWindow);
     return text;
 }
 
