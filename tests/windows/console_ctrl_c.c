@@ -6,7 +6,10 @@
  * it. Prints "window up", then "sent", and ends with the program's exit
  * status; 2 when the window never opened, 3 when the program still runs 10 s
  * after Ctrl+C (it is then killed). The helper starts its own console, so the
- * program meets the same console however the helper itself was started. */
+ * program meets the same console however the helper itself was started.
+ *   console_ctrl_c.exe - <program> [arguments]
+ * only waits (60 s at most) for the program to end, then prints what it wrote
+ * on the console, line by line, and ends with its exit status. */
 #include <windows.h>
 #include <stdio.h>
 #include <wchar.h>
@@ -45,12 +48,37 @@ int wmain(int argc, wchar_t **argv) {
         fprintf(stderr, "cannot start %ls: %lu\n", line, GetLastError());
         return 66;
     }
+    DWORD status = 0;
+    if (wcscmp(argv[1], L"-") == 0) {
+        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+            printf("still running after 60 s\n");
+            TerminateProcess(process.hProcess, 1);
+            return 3;
+        }
+        GetExitCodeProcess(process.hProcess, &status);
+        HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        if (screen == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(screen, &info)) {
+            printf("cannot read the console: %lu\n", GetLastError());
+            return 68;
+        }
+        wchar_t row[1024];
+        const SHORT width = info.dwSize.X < 1024 ? info.dwSize.X : 1024;
+        for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
+            DWORD got = 0;
+            COORD at = {0, y};
+            ReadConsoleOutputCharacterW(screen, row, width, at, &got);
+            while (got > 0 && row[got - 1] == L' ') --got;
+            printf("%.*ls\n", (int)got, row);
+        }
+        return (int)status;
+    }
     HWND window = NULL;
     for (int wait = 0; wait < 600 && !window; ++wait) {
         if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
         window = FindWindowW(argv[1], NULL);
     }
-    DWORD status = 0;
     if (!window) {
         GetExitCodeProcess(process.hProcess, &status);
         printf("no window; the program %s (status 0x%lX)\n",

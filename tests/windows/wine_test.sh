@@ -11,7 +11,8 @@
 # - Ctrl+C in the console that started it ends it with the status of a
 #   program Ctrl+C ended;
 # - without the override: "Failed to create GLFW window", GLFW's WGL reason,
-#   status 255; the same line through a pipe;
+#   status 255; the same line through a pipe, and both on the console that
+#   started it;
 # - without fonts/c64.ttf, and with no sound device: the font message, one
 #   line about the silent show, status 255.
 # Prints one line per check; ends with status 1 when any fails.
@@ -188,6 +189,16 @@ echo "== its messages through a pipe =="
 piped=$(cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 60 wine show.exe 2>/dev/null | tr -d '\r')
 [ "$piped" = "Failed to create GLFW window" ]
 check "standard output through a pipe: the show's line" $? "output: $piped"
+
+echo "== its messages on the console it was started from =="
+# Nothing redirected: the show writes on its parent's console, which the
+# helper reads back once the show has ended.
+(cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 90 wine "$work/console_ctrl_c.exe" - show.exe \
+   >"$work/out" 2>"$work/err")
+status=$?
+console=$(tr -d '\r' <"$work/out")
+[ "$status" = 255 ] && grep -qx 'Failed to create GLFW window' <<<"$console" && grep -q '^GLFW: WGL: ' <<<"$console"
+check "no OpenGL 4.6, started from a console: the GLFW line and its reason there" $? "status $status$(output)"
 
 echo "== without fonts/c64.ttf, and no sound device =="
 cp -r "$run_dir" "$work/run"
