@@ -7,8 +7,11 @@
 # which outlives the programs it served.
 wine_prefix() {
   export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=-all
-  # Wine's Mono and Gecko are not needed (their installers would ask).
-  export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  # Wine's Mono and Gecko are not needed (their installers would ask). Nor is
+  # its debugger: started for a program that crashes, it would hold that
+  # program's pipes and the wineserver open, and whoever waits on them would
+  # wait forever; without it the program ends, and its status says so.
+  export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
   mkdir -p "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX"

@@ -187,7 +187,8 @@ check "GLFW's WGL reason on standard error" $? "$(tr -d '\r' <"$work/err" | head
 echo "== its messages through a pipe =="
 # The show's messages reach its redirected standard streams: a file (the
 # checks around this one) or, here, a pipe.
-piped=$(cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 60 wine show.exe 2>/dev/null | tr -d '\r')
+# The reader is bounded too: a Wine process left behind would hold the pipe open.
+piped=$(cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 60 wine show.exe 2>/dev/null | timeout 90 tr -d '\r')
 [ "$piped" = "Failed to create GLFW window" ]
 check "standard output through a pipe: the show's line" $? "output: $piped"
 
