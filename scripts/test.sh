@@ -70,7 +70,7 @@ stage "the browser build, in headless Chromium" browser
 
 windows() {
   scripts/windows.sh --build-only
-  need_packages wine display media numeric
+  need_packages wine display media numeric windows  # windows: the test's console helper
   tests/windows/wine_test.sh build-windows/run build
 }
 stage "the Windows build, under Wine" windows

@@ -9,8 +9,11 @@
 // Elsewhere than on Windows this file is empty.
 #ifdef _WIN32
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -26,6 +29,37 @@ bool redirected(DWORD which) {
     return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR;
 }
 
+// Points C's stream (and C++'s, which writes through it) at the console
+// device: "CONIN$" or "CONOUT$". In a windowed program the streams start with
+// no file descriptor, and Wine's msvcrt (the C runtime this build uses) will
+// not freopen such a stream. So the console is opened here, given the
+// stream's own descriptor (0, 1 or 2) and the stream pointed at that
+// descriptor, which serves whichever msvcrt runs the show. The newer runtime
+// (UCRT) hides the stream's fields; there freopen is the way.
+void reopen(FILE* stream, int descriptor, const char* device, DWORD which) {
+#ifdef _UCRT
+    std::freopen(device, descriptor == 0 ? "r" : "w", stream);
+    (void)which;
+#else
+    HANDLE console = CreateFileA(device, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE) return;
+    const int opened = _open_osfhandle(reinterpret_cast<std::intptr_t>(console),
+                                       _O_TEXT | (descriptor == 0 ? _O_RDONLY : _O_WRONLY));
+    if (opened < 0) {
+        CloseHandle(console);
+        return;
+    }
+    if (opened != descriptor) {
+        const bool moved = _dup2(opened, descriptor) == 0;
+        _close(opened);
+        if (!moved) return;
+    }
+    stream->_file = descriptor;
+    SetStdHandle(which, reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)));
+#endif
+}
+
 void useParentConsole() {
     const bool in = redirected(STD_INPUT_HANDLE);
     const bool out = redirected(STD_OUTPUT_HANDLE);
@@ -34,9 +68,9 @@ void useParentConsole() {
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;  // none: a double-click
     // C++'s streams write through C's (they are synchronised with stdio), so
     // re-opening C's streams serves std::cout and std::cerr too.
-    if (!in) std::freopen("CONIN$", "r", stdin);
-    if (!out) std::freopen("CONOUT$", "w", stdout);
-    if (!err) std::freopen("CONOUT$", "w", stderr);
+    if (!in) reopen(stdin, 0, "CONIN$", STD_INPUT_HANDLE);
+    if (!out) reopen(stdout, 1, "CONOUT$", STD_OUTPUT_HANDLE);
+    if (!err) reopen(stderr, 2, "CONOUT$", STD_ERROR_HANDLE);
 }
 
 // Before every other static initialiser of the program: the sound engine,

@@ -7,10 +7,12 @@
 #   matches the native offscreen render (the tolerance is below), the first
 #   seconds of the mix are Tune1's WAV sample for sample, and Escape ends the
 #   show with status 0;
-# - Ctrl+C (SIGINT, which Wine turns into the console's event) ends it with
-#   the status of a program Ctrl+C ended;
+# - show.exe is a windowed (GUI-subsystem) program: no console beside it;
+# - Ctrl+C in the console that started it ends it with the status of a
+#   program Ctrl+C ended;
 # - without the override: "Failed to create GLFW window", GLFW's WGL reason,
-#   status 255; the same line through a pipe;
+#   status 255; the same line through a pipe, and both on the console that
+#   started it;
 # - without fonts/c64.ttf, and with no sound device: the font message, one
 #   line about the silent show, status 255.
 # Prints one line per check; ends with status 1 when any fails.
@@ -37,6 +39,10 @@ system_dlls=(advapi32 cfgmgr32 gdi32 hid imm32 kernel32 msvcrt ole32 oleaut32 op
 others=$(comm -23 <(echo "$imports") <(printf '%s.dll\n' "${system_dlls[@]}" | sort))
 [ -n "$imports" ] && [ -z "$others" ]
 check "show.exe imports only system DLLs" $? "$(echo $imports)"
+
+subsystem=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^Subsystem[[:space:]]*//p')
+[ "${subsystem%%[[:space:]]*}" = 00000002 ]
+check "show.exe is a windowed program, with no console of its own" $? "subsystem $subsystem"
 
 version=$("$repo/scripts/lib/version.sh")
 $python - "$exe" "$version" <<'PY'
@@ -142,39 +148,32 @@ mode_after=$(xrandr --current 2>/dev/null | sed -n 's/.*current \([0-9]* x [0-9]
 ! window_open && [ -n "$mode_after" ] && [ "$mode_after" = "$mode_before" ]
 check "after Alt+F4 no window is left and the screen is in its mode" $? "$mode_before, then $mode_after"
 
-echo "== Ctrl+C =="
-# Wine turns SIGINT into the console's Ctrl+C event. The show's handler must
-# not keep it playing: it stops at the next frame and ends as a program Ctrl+C
-# ended, 0xC000013A, of which a Unix parent sees the low byte. A keyboard's
-# Ctrl-C reaches a foreground program: SIGINT at its default. One run sends
-# SIGINT 3 s after the window opens; it sets $status, and $sent to 1 when the
-# signal found the show still running.
+echo "== Ctrl+C in the console it was started from =="
+# show.exe is a windowed program: Windows gives it no console of its own, and
+# the SIGINT that Wine makes a console program's Ctrl+C does not reach it.
+# tests/windows/console_ctrl_c.c starts it from a console as cmd would, with
+# no console handed over, and presses Ctrl+C in that console 3 s after the
+# window opens. The show must attach to that
+# console, stop at the next frame and end as a program Ctrl+C ended,
+# 0xC000013A, within 10 s.
+x86_64-w64-mingw32-gcc-posix -municode -O2 -Wall -Wextra -o "$work/console_ctrl_c.exe" \
+  "$repo/tests/windows/console_ctrl_c.c" || fail "console_ctrl_c.c does not build"
 ctrl_c_run() {
   wineserver -w  # the last run's server gone: a fresh one serves this run
-  (cd "$run_dir" && exec env --default-signal=INT "${gl46[@]}" SDL_AUDIODRIVER=dummy wine show.exe \
-     >"$work/out" 2>"$work/err") &
-  show_pid=$!
-  for _ in $(seq 600); do window_open && break; sleep 0.1; done
-  sleep 3  # into the frame loop
-  sent=0
-  kill -INT "$show_pid" 2>/dev/null && sent=1
-  for _ in $(seq 100); do kill -0 "$show_pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$show_pid" 2>/dev/null
-  still=$?
-  wait "$show_pid"
+  (cd "$run_dir" && env "${gl46[@]}" SDL_AUDIODRIVER=dummy timeout 120 wine "$work/console_ctrl_c.exe" GLFW30 show.exe \
+     >"$work/out" 2>"$work/err")
   status=$?
-  show_pid=""
 }
 output() { cat "$work/out" "$work/err" | tr -d '\r' | head -n 5 | sed 's/^/; /' | tr -d '\n'; }
 ctrl_c_run
-if ((sent == 0)); then
-  # It ended before the signal: a start that failed under Wine, which the
+if ((status == 2)); then
+  # The window never opened: a start that failed under Wine, which the
   # Escape run above would have caught had it been the show's; once more.
-  echo "show.exe ended on its own before Ctrl+C (status $status$(output)); once more"
+  echo "show.exe's window never opened ($(output)); once more"
   ctrl_c_run
 fi
-((sent == 1 && still != 0)) && [ "$status" = $((0xC000013A & 0xFF)) ]
-check "Ctrl+C ends the show within 10 s with the status of a program Ctrl+C ended" $? "status $status$(output)"
+[ "$status" = $((0xC000013A & 0xFF)) ] && tr -d '\r' <"$work/out" | grep -qx 'status 0xC000013A'
+check "Ctrl+C in its console ends the show within 10 s with the status of a program Ctrl+C ended" $? "status $status$(output)"
 
 echo "== without Mesa's 4.6 override =="
 (cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 60 wine show.exe >"$work/out" 2>"$work/err")
@@ -191,6 +190,16 @@ echo "== its messages through a pipe =="
 piped=$(cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 60 wine show.exe 2>/dev/null | timeout 90 tr -d '\r')
 [ "$piped" = "Failed to create GLFW window" ]
 check "standard output through a pipe: the show's line" $? "output: $piped"
+
+echo "== its messages on the console it was started from =="
+# Nothing redirected: the show writes on its parent's console, which the
+# helper reads back once the show has ended.
+(cd "$run_dir" && SDL_AUDIODRIVER=dummy timeout 90 wine "$work/console_ctrl_c.exe" - show.exe \
+   >"$work/out" 2>"$work/err")
+status=$?
+console=$(tr -d '\r' <"$work/out")
+[ "$status" = 255 ] && grep -qx 'Failed to create GLFW window' <<<"$console" && grep -q '^GLFW: WGL: ' <<<"$console"
+check "no OpenGL 4.6, started from a console: the GLFW line and its reason there" $? "status $status$(output)"
 
 echo "== without fonts/c64.ttf, and no sound device =="
 cp -r "$run_dir" "$work/run"
