@@ -41,9 +41,9 @@ debian_source() {
   # A list other than Debian's may carry no sources; that is no reason to stop
   # while Debian's still give the packages.
   apt-get "${apt_opts[@]}" update -qq || echo "warning: some source lists could not be read" >&2
-  local spec
-  for spec in "$@"; do
-    _debian_source_one "$work" "$spec" || return 1
+  local request
+  for request in "$@"; do
+    _debian_source_one "$work" "$request" || return 1
   done
 }
 
@@ -52,11 +52,11 @@ debian_source() {
 # versions the source index offers, newest first; when none comes, says which
 # package and version, what the index offers and what to try.
 _debian_source_one() {
-  local work=$1 spec=$2 package version offered=() tried=() v
-  package=${spec%%=*}
+  local work=$1 request=$2 package version offered=() tried=() v
+  package=${request%%=*}
   version=""
-  [[ $spec != *=* ]] || version=${spec#*=}
-  (cd "$work/src" && apt-get "${apt_opts[@]}" source -qq "$spec") && return 0
+  [[ $request != *=* ]] || version=${request#*=}
+  (cd "$work/src" && apt-get "${apt_opts[@]}" source -qq "$request") && return 0
   tried+=("${version:-the newest}")
 
   mapfile -t offered < <(apt-cache "${apt_opts[@]}" showsrc "$package" 2>/dev/null \
