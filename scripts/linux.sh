@@ -57,21 +57,12 @@ cp -r build/run/demo6 build/run/fonts "$run.new/"
 # How to play, then every licence the archive must carry.
 {
   sed "s/@VERSION@/$version/g" hosts/linux/README.txt
-  section() { printf '\n\n%s\n%s\n\n' "$1" "$(sed 's/./-/g' <<<"$1")"; cat "$2"; }
-  section "The program, its images and its music (MIT)" LICENSE
-  for licence in fonts/LICENSE-*.txt; do
-    section "The font $(basename "$licence" .txt | sed 's/^LICENSE-//')" "$licence"
-  done
-  section "GLFW" "$libraries/licences/glfw.txt"
-  section "FreeType" "$libraries/licences/freetype.txt"
-  section "SDL2" "$libraries/licences/sdl2.txt"
-  section "SDL2_mixer" "$libraries/licences/sdl2_mixer.txt"
-  section "GCC's runtime libraries (as Debian gives them)" /usr/share/doc/libstdc++6/copyright
+  archive_licences "$libraries" "GCC's runtime libraries (as Debian gives them)" /usr/share/doc/libstdc++6/copyright
 } > "$run.new/README.txt"
 rm -rf "$run"
 mv "$run.new" "$run"
 # The same files give the same archive: names sorted, one date, no owners.
-stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+stamp=$(archive_stamp)
 tar -C "$out" --transform "s,^run,$name," --sort=name --mtime="@$stamp" --owner=0 --group=0 \
   --numeric-owner --mode='u+rwX,go+rX,go-w' -cf - run | gzip -9n > "$out/$name.tar.gz.part"
 mv "$out/$name.tar.gz.part" "$out/$name.tar.gz"

@@ -52,16 +52,7 @@ cp -r build/run/demo6 build/run/fonts "$run.new/"
 # How to play, then every licence the zip must carry; with Windows' line ends.
 {
   sed "s/@VERSION@/$version/g" hosts/windows/README.txt
-  section() { printf '\n\n%s\n%s\n\n' "$1" "$(sed 's/./-/g' <<<"$1")"; cat "$2"; }
-  section "The program, its images and its music (MIT)" LICENSE
-  for licence in fonts/LICENSE-*.txt; do
-    section "The font $(basename "$licence" .txt | sed 's/^LICENSE-//')" "$licence"
-  done
-  section "GLFW" "$libraries/licences/glfw.txt"
-  section "FreeType" "$libraries/licences/freetype.txt"
-  section "SDL2" "$libraries/licences/sdl2.txt"
-  section "SDL2_mixer" "$libraries/licences/sdl2_mixer.txt"
-  section "The mingw-w64 runtime and winpthreads (as Debian gives them)" \
+  archive_licences "$libraries" "The mingw-w64 runtime and winpthreads (as Debian gives them)" \
     /usr/share/doc/mingw-w64-common/copyright
 } | sed 's/\r*$/\r/' > "$run.new/README.txt"
 rm -rf "$run"
